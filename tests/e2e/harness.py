@@ -398,6 +398,8 @@ class DemoSite:
 
     def close(self):
         _stop(self._proc)
+        if self._proc is not None and self._proc.stdout:
+            self._proc.stdout.close()
         self._proc = None
         if self._log is not None:
             self._log.close()
@@ -486,6 +488,20 @@ class Launcher:
 
     def windows(self, visible_only=True):
         return self.desktop.windows_of_pid(self.pid, visible_only)
+
+    def wait_for_window(self, name, timeout=30, exact=True):
+        """Like Desktop.wait_for_window, but gives up at once if the launcher ends."""
+        def found():
+            return self.desktop.find_windows(name, exact) or not self.running()
+
+        _wait_until(found, timeout, 0.2)
+        windows = self.desktop.find_windows(name, exact)
+        if windows:
+            return windows[0]
+        state = (f"the launcher ended with exit code {self.proc.returncode}" if not self.running()
+                 else f"the launcher runs but shows no such window after {timeout} s")
+        raise TimeoutError(f"no visible window named {name!r}: {state}; visible windows: "
+                           f"{self.desktop.describe_windows()}\nlauncher log:\n{self.log_tail()}")
 
     def log(self):
         try:
