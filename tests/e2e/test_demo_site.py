@@ -72,9 +72,11 @@ class DemoSiteTest(unittest.TestCase):
         self.assertIn("client=1", caught.exception.headers["Location"])
 
     def test_listens_on_loopback_only(self):
-        addresses = {info[4][0] for info in socket.getaddrinfo(socket.gethostname(), None, socket.AF_INET)}
-        addresses.discard("127.0.0.1")
-        addresses = {a for a in addresses if not a.startswith("127.")}
+        try:
+            infos = socket.getaddrinfo(socket.gethostname(), None, socket.AF_INET)
+        except socket.gaierror:
+            infos = []
+        addresses = {info[4][0] for info in infos if not info[4][0].startswith("127.")}
         with socket.create_connection(("127.0.0.1", self.site.port), timeout=2):
             pass
         # Another loopback address reaches only a socket bound to 0.0.0.0.
