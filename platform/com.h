@@ -34,6 +34,7 @@ using REFCLSID = const CLSID&;
 inline bool IsEqualGUID(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
 inline bool operator==(const GUID& a, const GUID& b) { return IsEqualGUID(a, b); }
 
+inline constexpr IID IID_NULL = {0x00000000, 0x0000, 0x0000, {0, 0, 0, 0, 0, 0, 0, 0}};
 inline constexpr IID IID_IUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
 // Reference-counted interface base, with the COM slot order.
