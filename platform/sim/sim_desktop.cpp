@@ -216,6 +216,16 @@ std::vector<HWND> SimDesktop::GroupOf(HWND hwnd) const {
 }
 
 void SimDesktop::Raise(HWND hwnd) {
+    // Like a desktop does, raising an owned window brings its whole owner family forward first.
+    HWND root = hwnd;
+    for (const SimWindow* w = Window(root); w && w->owner; w = Window(root))
+        root = w->owner;
+    if (root != hwnd)
+        RaiseGroup(root);
+    RaiseGroup(hwnd);
+}
+
+void SimDesktop::RaiseGroup(HWND hwnd) {
     // The window comes to the top with everything it owns above it, in their present order.
     const std::vector<HWND> group = GroupOf(hwnd);
     stack_.erase(

@@ -230,7 +230,8 @@ private:
     SimWindow* Find(HWND hwnd);
     bool IsDescendant(HWND hwnd, HWND ancestor) const;
     std::vector<HWND> GroupOf(HWND hwnd) const;  // hwnd and its owned windows, stacking order
-    void Raise(HWND hwnd);
+    void Raise(HWND hwnd);                       // with its owner family
+    void RaiseGroup(HWND hwnd);                  // hwnd and what it owns
     void KeepOwnedAbove();
     bool Hittable(const SimWindow& w, CPoint local) const;
     SimBrowserView* ViewAt(const SimWindow& w, CPoint local) const;
