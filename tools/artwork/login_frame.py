@@ -420,7 +420,7 @@ def _dragon_head(ctx, scale):
     # whiskers: long tapering strands from the snout and jaw
     strands = [((52, -3), (72, 4), (60, 32), (84, 38)),
                ((44, 14), (40, 34), (18, 30), (6, 46)),
-               ((28, -16), (38, -38), (62, -28), (70, -46))]
+               ((28, -16), (20, -34), (-6, -30), (-24, -40))]
     for (ax, ay), (b1x, b1y), (b2x, b2y), (ex, ey) in strands:
         for lw, col in ((2.2, (0.2, 0.06, 0, 0.9)), (1.2, hexc("#ffd98a"))):
             ctx.move_to(ax, ay)
@@ -519,10 +519,10 @@ def draw_dragon(ctx, spine, head_scale=1.0):
     ctx.stroke()
 
     # legs behind the body
-    for u, side in ((0.28, -1), (0.7, -1)):
+    for u, side in ((0.3, 1), (0.6, 1)):
         k = min(range(len(acc)), key=lambda q: abs(acc[q] - u * total))
         (p, t, n), w = frames[k], widths[k]
-        _claw(ctx, p, t, (n[0] * side, n[1] * side), w / 2 + 14, 1.0)
+        _claw(ctx, p, t, (n[0] * side, n[1] * side), w / 2 + 12, 1.0)
 
     # body silhouette with a dark outline
     body = _offset_poly(frames, widths, 1.0)
@@ -761,8 +761,20 @@ RIGHT_DRAGON = [(1213, 470), (1218, 430), (1205, 385), (1222, 335), (1204, 285),
                 (1034, 64)]
 
 
+def clip_outside_page(ctx):
+    """Ornaments never reach into the page rectangle."""
+    ix0, iy0, ix1, iy1 = INNER
+    ctx.rectangle(-10, -10, 2000, 1000)
+    ctx.rectangle(ix0, iy0, ix1 - ix0, iy1 - iy0)
+    ctx.set_fill_rule(cairo.FILL_RULE_EVEN_ODD)
+    ctx.clip()
+    ctx.set_fill_rule(cairo.FILL_RULE_WINDING)
+
+
 def draw_frame(ctx, title):
     draw_frame_body(ctx)
+    ctx.save()
+    clip_outside_page(ctx)
     draw_bottom_ornament(ctx)
     draw_plaque(ctx, title)
     for mirror in (False, True):
@@ -774,3 +786,4 @@ def draw_frame(ctx, title):
         ctx.restore()
     draw_pearl(ctx)
     draw_sockets(ctx)
+    ctx.restore()
