@@ -60,21 +60,6 @@ def to_rgba(surf):
     return out
 
 
-def from_rgba(rgba):
-    """Straight RGBA array -> new cairo surface (premultiplied)."""
-    h, w = rgba.shape[:2]
-    s = cairo.ImageSurface(cairo.FORMAT_ARGB32, w, h)
-    stride = s.get_stride()
-    buf = np.ndarray((h, stride // 4, 4), np.uint8, buffer=s.get_data())
-    a = rgba[:, :, 3].astype(np.float64) / 255.0
-    buf[:, :w, 0] = np.round(rgba[:, :, 2] * a)
-    buf[:, :w, 1] = np.round(rgba[:, :, 1] * a)
-    buf[:, :w, 2] = np.round(rgba[:, :, 0] * a)
-    buf[:, :w, 3] = rgba[:, :, 3]
-    s.mark_dirty()
-    return s
-
-
 def hexc(h, a=1.0):
     h = h.lstrip("#")
     return (int(h[0:2], 16) / 255, int(h[2:4], 16) / 255, int(h[4:6], 16) / 255, a)
@@ -113,14 +98,6 @@ def text_centre(ctx, text, cx, cy):
     ctx.move_to(cx - w / 2 - xb, cy - h / 2 - yb)
 
 
-def path_from_points(ctx, pts, closed=True):
-    ctx.move_to(*pts[0])
-    for p in pts[1:]:
-        ctx.line_to(*p)
-    if closed:
-        ctx.close_path()
-
-
 def catmull(points, samples=12, closed=False):
     """Smooth curve through points (Catmull-Rom), returned as a point list."""
     pts = list(points)
@@ -142,7 +119,3 @@ def catmull(points, samples=12, closed=False):
     if not closed:
         out.append(pts[-1])
     return out
-
-
-def smooth_path(ctx, points, closed=True):
-    path_from_points(ctx, catmull(points, 10, closed), closed)

@@ -34,18 +34,9 @@ TITLE_STRIPS = {
 }
 
 
-def opaque(rgb):
-    out = np.full(rgb.shape[:2] + (4,), 255, np.uint8)
-    out[:, :, :3] = rgb[:, :, :3]
-    return out
-
-
 def build():
     """name -> (bytes producer) for every output file."""
     icc = formats.srgb_icc_profile()
-
-    def png(img, ctype):
-        return lambda: formats.encode_png(img() if callable(img) else img, ctype, True, icc)
 
     jobs = {}
 
@@ -54,8 +45,8 @@ def build():
         return formats.encode_png(login_art.draw(), 6, False, None)
 
     jobs["png_155.png"] = login
-    jobs["png_160.png"] = lambda: formats.encode_png(small.round_strip(54, "cross", True), 6, True, icc)
-    jobs["png_162.png"] = lambda: formats.encode_png(small.round_strip(39, "bar", True), 6, True, icc)
+    jobs["png_160.png"] = lambda: formats.encode_png(small.round_strip(54, "cross"), 6, True, icc)
+    jobs["png_162.png"] = lambda: formats.encode_png(small.round_strip(39, "bar"), 6, True, icc)
     for num, (w, sym, label, pressed) in TITLE_STRIPS.items():
         jobs[f"png_{num}.png"] = (lambda w=w, sym=sym, label=label, pressed=pressed:
                                   formats.encode_png(small.title_strip(w, sym, label, pressed), 2, True, icc))

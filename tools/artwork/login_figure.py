@@ -296,50 +296,50 @@ def draw_sword(ctx):
     ctx.translate(hx, hy)
     ctx.rotate(ang)
     # blade: steel with a bright ridge
-    ctx.move_to(14, -4.2)
+    ctx.move_to(20, -4.2)
     ctx.line_to(ln - 22, -3.2)
     ctx.line_to(ln, 0)
     ctx.line_to(ln - 22, 3.2)
-    ctx.line_to(14, 4.2)
+    ctx.line_to(20, 4.2)
     ctx.close_path()
     ctx.set_source(lin_grad(0, -4, 0, 4, [(0, hexc("#f4fbff")), (0.45, hexc("#c8d6e0")), (0.55, hexc("#7e93a4")), (1, hexc("#4a5a68"))]))
     ctx.fill_preserve()
     ctx.set_source_rgba(0.12, 0.16, 0.2, 1)
     ctx.set_line_width(0.9)
     ctx.stroke()
-    ctx.move_to(18, 0)
+    ctx.move_to(24, 0)
     ctx.line_to(ln - 6, 0)
     ctx.set_source_rgba(1, 1, 1, 0.85)
     ctx.set_line_width(0.8)
     ctx.stroke()
-    # guard: gold with a curled cloud shape
-    ctx.move_to(8, -11)
-    ctx.curve_to(16, -12, 18, -6, 15, 0)
-    ctx.curve_to(18, 6, 16, 12, 8, 11)
-    ctx.curve_to(11, 4, 11, -4, 8, -11)
-    ctx.close_path()
-    ctx.set_source(lin_grad(8, -12, 18, 12, [(0, GOLD_HI), (0.5, GOLD), (1, GOLD_LO)]))
-    ctx.fill_preserve()
-    ctx.set_source_rgba(*INK)
-    ctx.set_line_width(0.9)
-    ctx.stroke()
-    # grip and pommel
-    ctx.rectangle(-26, -3, 34, 6)
+    # grip and pommel (the fist covers the grip's middle)
+    ctx.rectangle(-15, -3, 30, 6)
     ctx.set_source(lin_grad(0, -3, 0, 3, [(0, hexc("#6a2a20")), (1, hexc("#2a0c08"))]))
     ctx.fill()
     ctx.set_source_rgba(*GOLD)
     ctx.set_line_width(1)
-    for k in range(6):
-        ctx.move_to(-24 + k * 5.5, -3)
-        ctx.line_to(-21 + k * 5.5, 3)
+    for k in range(5):
+        ctx.move_to(-14 + k * 5.5, -3)
+        ctx.line_to(-11 + k * 5.5, 3)
     ctx.stroke()
     ctx.new_sub_path()
-    ctx.arc(-29, 0, 4.5, 0, 2 * math.pi)
-    ctx.set_source(rad_grad(-29, 0, 0, 4.5, [(0, GOLD_HI), (1, GOLD_LO)]))
+    ctx.arc(-18, 0, 4.5, 0, 2 * math.pi)
+    ctx.set_source(rad_grad(-18, 0, 0, 4.5, [(0, GOLD_HI), (1, GOLD_LO)], fx=-19, fy=-1.5))
     ctx.fill()
+    # guard: gold with a curled cloud shape, just above the fist
+    ctx.move_to(14, -11)
+    ctx.curve_to(22, -12, 24, -6, 21, 0)
+    ctx.curve_to(24, 6, 22, 12, 14, 11)
+    ctx.curve_to(17, 4, 17, -4, 14, -11)
+    ctx.close_path()
+    ctx.set_source(lin_grad(14, -12, 24, 12, [(0, GOLD_HI), (0.5, GOLD), (1, GOLD_LO)]))
+    ctx.fill_preserve()
+    ctx.set_source_rgba(*INK)
+    ctx.set_line_width(0.9)
+    ctx.stroke()
     ctx.restore()
     # red tassel hanging from the pommel
-    px, py = hx - 29 * math.cos(ang), hy - 29 * math.sin(ang)
+    px, py = hx - 18 * math.cos(ang), hy - 18 * math.sin(ang)
     ctx.set_source_rgba(*hexc("#c4201a"))
     ctx.set_line_width(1.3)
     ctx.move_to(px, py)
@@ -383,7 +383,7 @@ FACE = [(298, 124), (332, 118), (350, 134), (354, 152), (360, 166), (356, 172), 
 
 def draw_head(ctx):
     # neck
-    shape(ctx, [(312, 186), (336, 192), (340, 232), (318, 236), (310, 210)])
+    shape(ctx, [(316, 190), (334, 194), (336, 232), (320, 234), (316, 212)])
     fill(ctx, lin_grad(310, 190, 340, 236, [(0, SKIN_LO), (0.5, SKIN), (1, SKIN_LO)]), INK, 1.0)
     # bun and crown behind the face
     ctx.save()
@@ -499,10 +499,11 @@ def draw_head(ctx):
     fill(ctx, lin_grad(290, 100, 350, 170, [(0, hexc("#2e2a3a")), (0.5, HAIR), (1, HAIR)]), (0.03, 0.02, 0.02, 1), 1.0)
     strokes(ctx, [[(296, 126), (316, 108), (342, 114)], [(292, 140), (306, 118), (330, 116)]],
             mix(HAIR_HI, (0, 0, 0, 0), 0.2), 1.3)
-    for spine, w0, w1 in (([(302, 150), (304, 190), (298, 230), (304, 270)], 12, 1),
-                          ([(296, 150), (290, 200), (280, 240), (284, 280)], 10, 1)):
-        tapered(ctx, spine, w0, w1, wmid=w0 * 1.1)
+    for spine, w0, w1 in (([(300, 148), (297, 186), (305, 222), (296, 258), (303, 292)], 9, 1),
+                          ([(293, 150), (285, 192), (291, 232), (281, 270), (286, 300)], 8, 1)):
+        tapered(ctx, spine, w0, w1, wmid=w0 * 1.2)
         fill(ctx, HAIR, (0.03, 0.02, 0.02, 1), 0.8)
+        strokes(ctx, [[(x + 1.5, y) for x, y in spine[:-1]]], mix(HAIR_HI, (0, 0, 0, 0), 0.3), 0.9)
 
 
 # --- silk shawl -------------------------------------------------------------
@@ -587,7 +588,7 @@ def draw_shawl_front(ctx):
 # --- clouds -----------------------------------------------------------------
 
 
-def _cloud(ctx, cx, cy, s, flip=False):
+def _cloud(ctx, cx, cy, s, flip=False, depth=0.0):
     """An auspicious cloud: a lobed body with spiral curls, gold edged."""
     ctx.save()
     ctx.translate(cx, cy)
@@ -602,7 +603,9 @@ def _cloud(ctx, cx, cy, s, flip=False):
         if src is None:
             ctx.set_source(lin_grad(0, -50, 0, 30, [(0, GOLD_HI), (1, GOLD_LO)]))
         else:
-            ctx.set_source(lin_grad(0, -48, 0, 26, [(0, hexc("#e9f4f0")), (0.45, hexc("#8fbcc0")), (1, hexc("#2c5e68"))]))
+            dk = (0.1, 0.2, 0.24, 1)
+            ctx.set_source(lin_grad(0, -48, 0, 26, [(0, mix(hexc("#e9f4f0"), dk, depth)), (0.45, mix(hexc("#8fbcc0"), dk, depth)),
+                                                    (1, mix(hexc("#2c5e68"), dk, depth * 0.6))]))
         ctx.fill()
     # spiral curls
     ctx.set_line_cap(cairo.LINE_CAP_ROUND)
@@ -625,13 +628,60 @@ def _cloud(ctx, cx, cy, s, flip=False):
     ctx.restore()
 
 
-CLOUDS = [(120, 640, 1.5, False), (300, 668, 1.8, True), (470, 650, 1.3, False), (60, 700, 1.2, True),
-          (200, 705, 1.4, False), (400, 712, 1.5, True), (540, 700, 1.1, False)]
+# back row first; the back row is drawn deeper in tone
+CLOUDS = [(120, 640, 1.5, False, 0.35), (300, 668, 1.8, True, 0.3), (470, 650, 1.3, False, 0.35),
+          (60, 700, 1.2, True, 0.0), (200, 705, 1.4, False, 0.0), (400, 712, 1.5, True, 0.0),
+          (540, 700, 1.1, False, 0.05)]
 
 
 def draw_clouds(ctx):
-    for cx, cy, s, flip in CLOUDS:
-        _cloud(ctx, cx, cy, s, flip)
+    for cx, cy, s, flip, depth in CLOUDS:
+        _cloud(ctx, cx, cy, s, flip, depth)
+
+
+def _blossom(ctx, cx, cy, r, rot):
+    """A five-petal plum blossom drifting in the wind."""
+    ctx.save()
+    ctx.translate(cx, cy)
+    ctx.rotate(rot)
+    ctx.new_path()
+    for k in range(5):
+        a = k * 2 * math.pi / 5
+        ctx.save()
+        ctx.rotate(a)
+        ctx.move_to(0, 0)
+        ctx.curve_to(-r * 0.7, -r * 0.4, -r * 0.6, -r * 1.1, 0, -r * 0.95)
+        ctx.curve_to(r * 0.6, -r * 1.1, r * 0.7, -r * 0.4, 0, 0)
+        ctx.close_path()
+        ctx.restore()
+    ctx.set_source(rad_grad(0, 0, 0, r, [(0, hexc("#fff4f4")), (0.6, hexc("#f6a8b4")), (1, hexc("#d2566e"))]))
+    ctx.fill()
+    ctx.arc(0, 0, r * 0.22, 0, 2 * math.pi)
+    ctx.set_source_rgba(*hexc("#f0b030"))
+    ctx.fill()
+    ctx.restore()
+
+
+BLOSSOMS = [(66, 160, 10, 0.3), (112, 116, 7, 1.1), (40, 268, 8, 2.0), (462, 470, 9, 0.7),
+            (492, 336, 7, 1.6), (150, 540, 8, 2.4), (474, 124, 7, 0.2), (20, 520, 7, 1.0)]
+
+
+def draw_blossoms(ctx):
+    for cx, cy, r, rot in BLOSSOMS:
+        _blossom(ctx, cx, cy, r, rot)
+
+
+def draw_embroidery(ctx):
+    """Gold cloud curls stitched along the sleeve openings."""
+    ctx.set_line_width(1.3)
+    ctx.set_source_rgba(*GOLD)
+    for cx, cy in ((150, 428), (176, 446), (202, 456), (410, 410), (436, 414), (460, 404)):
+        ctx.new_path()
+        ctx.arc(cx, cy, 4.5, 0.3, 0.3 + 4.6)
+        ctx.stroke()
+        ctx.new_path()
+        ctx.arc(cx + 7, cy - 2, 3, 3.4, 3.4 + 4.4)
+        ctx.stroke()
 
 
 def draw_figure(ctx):
@@ -642,4 +692,6 @@ def draw_figure(ctx):
     draw_head(ctx)
     draw_shawl_front(ctx)
     draw_arm(ctx)
+    draw_embroidery(ctx)
     draw_clouds(ctx)
+    draw_blossoms(ctx)

@@ -116,7 +116,6 @@ def _corner_piece(ctx, cx, cy, rot):
     ctx.translate(cx, cy)
     ctx.rotate(rot)
     ctx.save()
-    ctx.scale(1, 1)
     ctx.translate(-3, -3)
     _ruyi(ctx, 34)
     ctx.restore()
@@ -139,8 +138,7 @@ def _corner_piece(ctx, cx, cy, rot):
     ctx.arc(0, -16, 5, math.pi, math.pi * 2.7)
     ctx.stroke()
     ctx.restore()
-    # gem sits upright whatever the rotation
-    _gem(ctx, cx + 7 * math.sin(-rot) * 0, cy, 7)
+    _gem(ctx, cx, cy, 7)
 
 
 def draw_frame_body(ctx):
@@ -236,18 +234,41 @@ def draw_sockets(ctx):
     to the frame's top-right corner by a gilded cloud plate."""
     ccx, ccy, cr = CLOSE_BTN
     mcx, mcy, mr = MIN_BTN
-    # joining plate
-    ctx.move_to(1150, 134)
-    ctx.curve_to(1170, 112, 1205, 96, 1240, 104)
-    ctx.curve_to(1275, 112, 1282, 150, 1262, 176)
-    ctx.curve_to(1250, 192, 1236, 196, 1232, 210)
-    ctx.line_to(1232, 134)
-    ctx.close_path()
+    # joining plate: a cloud-lobed bronze mount bridging corner and buttons
+    def plate(grow):
+        g = grow
+        ctx.new_path()
+        ctx.move_to(1148 - g, 134)
+        ctx.curve_to(1160 - g, 116 - g, 1184, 104 - g, 1204, 106 - g)
+        ctx.curve_to(1214, 90 - g, 1250, 84 - g, 1266 + g * 0.5, 100 - g * 0.5)
+        ctx.curve_to(1284 + g, 116, 1284 + g, 146, 1276 + g, 162)
+        ctx.curve_to(1292 + g, 176, 1280 + g, 204 + g, 1258, 202 + g)
+        ctx.curve_to(1246, 212 + g, 1236, 214 + g, 1232 - g * 0.3, 226 + g)
+        ctx.line_to(1232 - g * 0.3, 134)
+        ctx.close_path()
+
+    plate(2.5)
     ctx.set_source_rgba(*IRON_LO)
-    ctx.fill_preserve()
-    ctx.set_source(gold_diag(1150, 100, 1280, 210))
-    ctx.set_line_width(2.5)
-    ctx.stroke()
+    ctx.fill()
+    plate(0)
+    ctx.set_source(gold_diag(1150, 86, 1286, 226))
+    ctx.fill()
+    ctx.save()
+    ctx.translate(1220, 150)
+    ctx.scale(0.93, 0.91)
+    ctx.translate(-1220, -150)
+    plate(0)
+    ctx.restore()
+    ctx.set_source(lin_grad(1150, 90, 1280, 220, [(0, hexc("#3a2818")), (0.5, hexc("#1c130c")), (1, IRON_LO)]))
+    ctx.fill()
+    # engraved curls in the plate's lobes and a gem in the lower lobe
+    ctx.set_line_width(1.6)
+    ctx.set_source(gold_diag(1200, 90, 1280, 210))
+    for cx, cy, r, a0 in ((1262, 106, 6, 2.2), (1271, 178, 6, 4.0), (1212, 116, 5, 1.2)):
+        ctx.new_path()
+        ctx.arc(cx, cy, r, a0, a0 + 5.0)
+        ctx.stroke()
+    _gem(ctx, 1254, 192, 5)
     for cx, cy, r in ((ccx, ccy, cr), (mcx, mcy, mr)):
         ctx.arc(cx, cy, r + 6, 0, 2 * math.pi)
         ctx.set_source_rgba(*IRON_LO)

@@ -202,7 +202,7 @@ def title_strip(w, symbol, label=None, pressed="same"):
         # soft dark shadow under the ink lifts it off the bar
         for off, col in ((1, (0.05, 0.02, 0, 0.55)), (0, ink)):
             ctx.save()
-            ctx.translate(off * 0.0, off * 1.0)
+            ctx.translate(0, off)
             ctx.set_source_rgba(*col)
             symbol(ctx, sx, cy)
             if label:
@@ -250,7 +250,7 @@ def plate_strip(label):
     return to_rgba(s)
 
 
-def round_strip(d, kind, frame3_like_pressed):
+def round_strip(d, kind):
     """Login panel buttons 160/162: a dark bronze ring around a dark disc with
     a light cross or bar; transparent outside the ring."""
     s, ctx = surface(d, d * 4)
@@ -288,7 +288,7 @@ def round_strip(d, kind, frame3_like_pressed):
             ang = a * math.pi / 4 + math.pi / 8
             rx, ry = cx + (r - rw / 2 - 0.6) * math.cos(ang), cy + (r - rw / 2 - 0.6) * math.sin(ang)
             ctx.arc(rx, ry, max(0.9, d * 0.022), 0, 2 * math.pi)
-            ctx.set_source_rgba(*sc(hexc("#f0cf8f")), )
+            ctx.set_source_rgba(*sc(hexc("#f0cf8f")))
             ctx.fill()
         # glyph with a dark drop shadow
         size = (r - rw) * 0.5
@@ -314,9 +314,7 @@ def round_strip(d, kind, frame3_like_pressed):
         ctx.set_line_width(1)
         ctx.stroke()
         ctx.restore()
-    out = to_rgba(s)
-    # no stray coverage in the square's corners beyond the ring
-    return out
+    return to_rgba(s)
 
 
 def title_logo():
