@@ -17,8 +17,13 @@ struct MSG {
     LPARAM lParam;
 };
 
+struct AFX_EVENTSINKMAP;
+
 class CCmdTarget : public CObject {
 public:
+    static const AFX_EVENTSINKMAP* GetThisEventSinkMap() { return nullptr; }
+    virtual const AFX_EVENTSINKMAP* GetEventSinkMap() const { return nullptr; }
+
     static const CRuntimeClass classCCmdTarget;
     const CRuntimeClass* GetRuntimeClass() const override { return &classCCmdTarget; }
 
