@@ -3,6 +3,7 @@
 // move, show, hide and minimise together.
 
 #include "platform/dialog.h"
+#include "platform/occ.h"
 #include "ui/layered_window_helper.h"
 
 class CLoginActiveDlg;

@@ -134,7 +134,7 @@ INT_PTR CDialog::DoModal() {
     reenable();
     const bool wasActive = ws.ActiveWindow() == m_hWnd;
     if (m_hWnd) DestroyWindow();
-    if (wasActive && owner && ws.Find(owner) && IsWindowVisible(owner)) ws.Activate(owner);
+    if (wasActive && owner && ws.Find(owner) && ::IsWindowVisible(owner)) ws.Activate(owner);
     platform::Trace::Record(std::string("modal end ") + GetRuntimeClass()->m_lpszClassName + " " +
                             std::to_string(m_nModalResult));
     return m_nModalResult;

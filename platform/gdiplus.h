@@ -12,7 +12,7 @@
 
 namespace Gdiplus {
 
-using INT = int;
+
 using REAL = float;
 using UINT32 = std::uint32_t;
 

@@ -4,6 +4,15 @@
 
 #include "platform/win_types.h"
 
+struct tagMSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+using MSG = tagMSG;
+using LPMSG = tagMSG*;
+
 // Window messages.
 constexpr UINT WM_NULL = 0x0000;
 constexpr UINT WM_CREATE = 0x0001;

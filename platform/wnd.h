@@ -10,13 +10,6 @@
 #include "platform/runtime_class.h"
 #include "platform/win_types.h"
 
-struct MSG {
-    HWND hwnd;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-
 struct AFX_EVENTSINKMAP;
 
 class CCmdTarget : public CObject {
