@@ -5,6 +5,8 @@
 #include "platform/resources.h"
 #include "res/resource_ids.h"
 
+IMPLEMENT_DYNAMIC(CLoginDlg, CDialogEx)
+
 BEGIN_MESSAGE_MAP(CLoginDlg, CDialogEx)
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()

@@ -9,6 +9,7 @@
 class CLoginActiveDlg;
 
 class CLoginDlg : public CDialogEx {
+    DECLARE_DYNAMIC(CLoginDlg)
 public:
     explicit CLoginDlg(CWnd* parent = nullptr);
     ~CLoginDlg() override;

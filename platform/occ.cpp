@@ -186,6 +186,7 @@ bool FireControlEvent(CWnd* dialog, UINT controlId, DISPID dispid, BrowserEventA
 bool BrowserNavigate(HWND control, const std::string& url) {
     WindowRecord* w = WindowSystem::Get().Find(control);
     if (w == nullptr || !w->browser) return false;
+    Trace::Record("navigate " + url);
     w->browser->Navigate(url);
     return true;
 }

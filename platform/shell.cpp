@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/automation.h"
+#include "platform/trace.h"
 #include "platform/window_system.h"
 
 BOOL Shell_NotifyIconW(DWORD message, NOTIFYICONDATAW* data) {
@@ -18,8 +19,11 @@ BOOL Shell_NotifyIconW(DWORD message, NOTIFYICONDATAW* data) {
             return ws.AddTrayIcon(data->hWnd, data->uID, callback, (data->uFlags & NIF_ICON) ? data->hIcon : nullptr,
                                   Utf16ToUtf8(tip));
         }
-        case NIM_DELETE:
-            return ws.RemoveTrayIcon(data->hWnd, data->uID);
+        case NIM_DELETE: {
+            const bool removed = ws.RemoveTrayIcon(data->hWnd, data->uID);
+            if (removed) platform::Trace::Record("tray icon removed " + std::to_string(data->uID));
+            return removed;
+        }
         default:
             return FALSE;
     }

@@ -417,6 +417,9 @@ bool WindowSystem::Show(HWND hwnd, int cmdShow) {
     if (w == nullptr) return false;
     const bool wasVisible = (w->style & WS_VISIBLE) != 0;
     const bool child = w->parent != nullptr;
+    if (!child && Trace::Enabled())
+        Trace::Record("show " + std::to_string(cmdShow) + " " +
+                      (w->object ? w->object->GetRuntimeClass()->m_lpszClassName : w->windowClass->name.c_str()));
     switch (cmdShow) {
         case SW_HIDE:
             if (!wasVisible) {
@@ -543,6 +546,7 @@ HWND WindowSystem::Activate(HWND hwnd) {
         if (Find(top)) Send(top, WM_ACTIVATE, 1, reinterpret_cast<LPARAM>(previous));
     }
     if (Find(top) && w->nativeCreated) CurrentBackend().Activate(top);
+    if (Trace::Enabled() && w->object) Trace::Record(std::string("activate ") + w->object->GetRuntimeClass()->m_lpszClassName);
     return previous;
 }
 
