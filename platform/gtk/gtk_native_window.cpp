@@ -9,6 +9,10 @@
 #include "platform/gtk/gtk_keys.h"
 #include "platform/gtk/gtk_pixels.h"
 
+// Last: Xlib defines macros (None, Bool...) that other headers may use as names.
+#include <X11/Xlib.h>
+#include <gdk/gdkx.h>
+
 namespace platform::gtk {
 
 namespace {
@@ -51,6 +55,10 @@ GtkNativeWindow::GtkNativeWindow(GtkBackend& backend, HWND hwnd, const NativeWin
     gtk_container_add(GTK_CONTAINER(window_), fixed_);
     gtk_widget_show(canvas_);
     gtk_widget_show(fixed_);
+    // Keys go to the core until the user clicks into a web view; GTK would otherwise give the
+    // first web view the focus when the window is shown.
+    gtk_widget_set_can_focus(canvas_, TRUE);
+    gtk_window_set_focus(GTK_WINDOW(window_), canvas_);
 
     gtk_widget_add_events(canvas_, GDK_POINTER_MOTION_MASK | GDK_BUTTON_PRESS_MASK |
                                        GDK_BUTTON_RELEASE_MASK | GDK_ENTER_NOTIFY_MASK |
@@ -247,8 +255,12 @@ void GtkNativeWindow::UpdateShape() {
         cairo_region_union_rectangle(region, &r);
     }
     g_list_free(children);
+    // The bounding shape is set even with a compositor: window managers that frame their
+    // clients (openbox) shape the frame from it, and an unshaped frame catches the clicks that
+    // the input shape lets through. Pixels with any alpha stay inside, so soft edges still
+    // blend.
     gtk_widget_input_shape_combine_region(window_, region);
-    gtk_widget_shape_combine_region(window_, backend_.Composited() ? nullptr : region);
+    gtk_widget_shape_combine_region(window_, region);
     cairo_region_destroy(region);
     shaped_ = true;
 }
@@ -292,6 +304,19 @@ void GtkNativeWindow::SetCursor(StandardCursor cursor) {
         g_object_unref(gdkCursor);
 }
 
+bool GtkNativeWindow::HoldsInputFocus() const {
+    GdkWindow* own = gtk_widget_get_window(window_);
+    if (own == nullptr) return false;
+    GdkDisplay* display = gdk_window_get_display(own);
+    ::Window focus = None;
+    int revertTo = 0;
+    XGetInputFocus(GDK_DISPLAY_XDISPLAY(display), &focus, &revertTo);
+    if (focus == None || focus == PointerRoot) return false;
+    if (focus == GDK_WINDOW_XID(own)) return true;
+    GdkWindow* focused = gdk_x11_window_lookup_for_display(display, focus);
+    return focused != nullptr && gdk_window_get_toplevel(focused) == own;
+}
+
 gboolean GtkNativeWindow::OnDraw(GtkWidget* /*widget*/, cairo_t* cr, gpointer self) {
     auto* w = static_cast<GtkNativeWindow*>(self);
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
@@ -331,6 +356,8 @@ gboolean GtkNativeWindow::OnButton(GtkWidget* /*widget*/, GdkEventButton* event,
     } else {
         return FALSE;
     }
+    // A click on the drawn content takes the keys back from a web view.
+    if (down && !gtk_widget_has_focus(w->canvas_)) gtk_widget_grab_focus(w->canvas_);
     // GDK's state is the one before the event; the core wants the one after it.
     UINT flags = KeyFlags(event->state);
     flags = down ? (flags | button) : (flags & ~button);
@@ -419,9 +446,11 @@ gboolean GtkNativeWindow::OnWindowState(GtkWidget* /*widget*/, GdkEventWindowSta
     return FALSE;
 }
 
-gboolean GtkNativeWindow::OnFocus(GtkWidget* /*widget*/, GdkEventFocus* event, gpointer self) {
+gboolean GtkNativeWindow::OnFocus(GtkWidget* /*widget*/, GdkEventFocus* /*event*/, gpointer self) {
     auto* w = static_cast<GtkNativeWindow*>(self);
-    const bool active = event->in != 0;
+    // GDK also reports the focus as lost while another client (or a hot key's grab) holds the
+    // keyboard; the window is still the active one then, so X is asked where the focus is.
+    const bool active = w->HoldsInputFocus();
     if (active == w->active_)
         return FALSE;
     w->active_ = active;

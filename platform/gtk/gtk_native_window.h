@@ -47,6 +47,7 @@ private:
     void ApplyVisual();
     void ApplyTaskbarHints();
     BackendSink* Sink() const;
+    bool HoldsInputFocus() const;
 
     static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer self);
     static gboolean OnMotion(GtkWidget* widget, GdkEventMotion* event, gpointer self);
