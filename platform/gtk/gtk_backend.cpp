@@ -26,13 +26,9 @@ std::unique_ptr<Backend> CreateBackend(int* argc, char*** argv) {
 GtkBackend::GtkBackend()
     : text_(std::make_unique<PangoTextRenderer>()),
       hotKeys_(std::make_unique<X11HotKeys>(*this)),
-      tray_(std::make_unique<GtkTrayIcons>(*this)) {
-    compositedHandler_ = g_signal_connect(gdk_screen_get_default(), "composited-changed",
-                                          G_CALLBACK(OnCompositedChanged), this);
-}
+      tray_(std::make_unique<GtkTrayIcons>(*this)) {}
 
 GtkBackend::~GtkBackend() {
-    g_signal_handler_disconnect(gdk_screen_get_default(), compositedHandler_);
     tray_.reset();
     hotKeys_.reset();
     windows_.clear();
@@ -49,11 +45,6 @@ BackendCapabilities GtkBackend::Capabilities() const {
 
 bool GtkBackend::Composited() const {
     return gdk_screen_is_composited(gdk_screen_get_default()) != FALSE;
-}
-
-void GtkBackend::OnCompositedChanged(GdkScreen* /*screen*/, gpointer self) {
-    for (auto& [hwnd, window] : static_cast<GtkBackend*>(self)->windows_)
-        window->CompositingChanged();
 }
 
 GdkMonitor* GtkBackend::PrimaryMonitor() const {

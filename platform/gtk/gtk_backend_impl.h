@@ -78,7 +78,6 @@ public:
 
 private:
     GdkMonitor* PrimaryMonitor() const;
-    static void OnCompositedChanged(GdkScreen* screen, gpointer self);
 
     BackendSink* sink_ = nullptr;
     std::unordered_map<HWND, std::unique_ptr<GtkNativeWindow>> windows_;
@@ -86,7 +85,6 @@ private:
     std::unique_ptr<X11HotKeys> hotKeys_;
     std::unique_ptr<GtkTrayIcons> tray_;
     WebKitWebContext* webContext_ = nullptr;
-    gulong compositedHandler_ = 0;
 };
 
 }  // namespace platform::gtk

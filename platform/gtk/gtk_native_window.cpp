@@ -105,12 +105,11 @@ BackendSink* GtkNativeWindow::Sink() const {
 }
 
 void GtkNativeWindow::ApplyVisual() {
+    // An alpha channel whether or not a compositor runs now: one may start later. Without one
+    // the bounding shape cuts the invisible pixels and partly transparent ones show their
+    // premultiplied colour, as they would on a plain visual.
     GdkScreen* screen = gtk_widget_get_screen(window_);
-    GdkVisual* visual = nullptr;
-    // Without a compositor an alpha channel only shows black, so the plain visual and a hard
-    // shape are used instead.
-    if (gdk_screen_is_composited(screen))
-        visual = gdk_screen_get_rgba_visual(screen);
+    GdkVisual* visual = gdk_screen_get_rgba_visual(screen);
     if (visual == nullptr)
         visual = gdk_screen_get_system_visual(screen);
     gtk_widget_set_visual(window_, visual);
@@ -265,26 +264,6 @@ void GtkNativeWindow::UpdateShape() {
     shaped_ = true;
 }
 
-void GtkNativeWindow::CompositingChanged() {
-    // The visual can only change on an unrealised window: take it down and build it again.
-    const bool visible = gtk_widget_get_visible(window_);
-    if (visible)
-        gtk_widget_hide(window_);
-    gtk_widget_unrealize(window_);
-    ApplyVisual();
-    gtk_widget_realize(window_);
-    gtk_widget_realize(canvas_);
-    if (modalDialog_)
-        gdk_window_set_modal_hint(gtk_widget_get_window(window_), TRUE);
-    shaped_ = true;  // force the shapes to be set again
-    UpdateShape();
-    if (visible) {
-        gtk_window_move(GTK_WINDOW(window_), rect_.left, rect_.top);
-        gtk_window_set_focus_on_map(GTK_WINDOW(window_), FALSE);
-        gtk_widget_show(window_);
-    }
-}
-
 void GtkNativeWindow::BeginMoveDrag(CPoint screenPt) {
     guint32 time = gtk_get_current_event_time();
     if (time == GDK_CURRENT_TIME)
@@ -306,13 +285,16 @@ void GtkNativeWindow::SetCursor(StandardCursor cursor) {
 
 bool GtkNativeWindow::HoldsInputFocus() const {
     GdkWindow* own = gtk_widget_get_window(window_);
-    if (own == nullptr) return false;
+    if (own == nullptr)
+        return false;
     GdkDisplay* display = gdk_window_get_display(own);
     ::Window focus = None;
     int revertTo = 0;
     XGetInputFocus(GDK_DISPLAY_XDISPLAY(display), &focus, &revertTo);
-    if (focus == None || focus == PointerRoot) return false;
-    if (focus == GDK_WINDOW_XID(own)) return true;
+    if (focus == None || focus == PointerRoot)
+        return false;
+    if (focus == GDK_WINDOW_XID(own))
+        return true;
     GdkWindow* focused = gdk_x11_window_lookup_for_display(display, focus);
     return focused != nullptr && gdk_window_get_toplevel(focused) == own;
 }
@@ -357,7 +339,8 @@ gboolean GtkNativeWindow::OnButton(GtkWidget* /*widget*/, GdkEventButton* event,
         return FALSE;
     }
     // A click on the drawn content takes the keys back from a web view.
-    if (down && !gtk_widget_has_focus(w->canvas_)) gtk_widget_grab_focus(w->canvas_);
+    if (down && !gtk_widget_has_focus(w->canvas_))
+        gtk_widget_grab_focus(w->canvas_);
     // GDK's state is the one before the event; the core wants the one after it.
     UINT flags = KeyFlags(event->state);
     flags = down ? (flags | button) : (flags & ~button);

@@ -40,8 +40,6 @@ public:
 
     // Recomputes the window's input and bounding shapes from the content and the web views.
     void UpdateShape();
-    // The desktop started or stopped compositing.
-    void CompositingChanged();
 
 private:
     void ApplyVisual();
