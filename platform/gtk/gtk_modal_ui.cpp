@@ -73,6 +73,14 @@ void RunMessageBox(const std::string& text, const std::string& caption, bool err
                                                error ? GTK_MESSAGE_ERROR : GTK_MESSAGE_INFO,
                                                GTK_BUTTONS_OK, "%s", text.c_str());
     gtk_window_set_title(GTK_WINDOW(dialog), caption.c_str());
+    // GTK 3 message dialogs show no icon of their own; an error should say so at a glance.
+    const char* iconName = error ? "dialog-error" : "dialog-information";
+    GtkWidget* image = gtk_image_new_from_icon_name(iconName, GTK_ICON_SIZE_DIALOG);
+    gtk_widget_show(image);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    gtk_message_dialog_set_image(GTK_MESSAGE_DIALOG(dialog), image);
+#pragma GCC diagnostic pop
     gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
     gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
     gtk_dialog_run(GTK_DIALOG(dialog));
