@@ -21,10 +21,17 @@ void OnMenuDone(GtkMenuShell* /*menu*/, gpointer run) {
     g_main_loop_quit(static_cast<MenuRun*>(run)->loop);
 }
 
-void PlaceMenu(GtkMenu* /*menu*/, gint* x, gint* y, gboolean* pushIn, gpointer run) {
+void PlaceMenu(GtkMenu* menu, gint* x, gint* y, gboolean* pushIn, gpointer run) {
     const CPoint at = static_cast<MenuRun*>(run)->at;
-    *x = at.x;
-    *y = at.y;
+    GtkRequisition size{};
+    gtk_widget_get_preferred_size(GTK_WIDGET(menu), nullptr, &size);
+    GdkRectangle area{};
+    GdkDisplay* display = gdk_display_get_default();
+    if (GdkMonitor* monitor = gdk_display_get_monitor_at_point(display, at.x, at.y))
+        gdk_monitor_get_workarea(monitor, &area);
+    // Open towards the inside of the screen, as a tray icon's menu at a corner must.
+    *x = at.x + size.width > area.x + area.width ? at.x - size.width : at.x;
+    *y = at.y + size.height > area.y + area.height ? at.y - size.height : at.y;
     *pushIn = TRUE;
 }
 
