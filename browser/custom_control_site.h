@@ -12,7 +12,7 @@ public:
     ~CCustomControlSite() override = default;
 
     // IDocHostUIHandler, embedded in the site; it reaches the site by its position in it.
-    class XDocHostUIHandler : public IDocHostUIHandler {
+    class XDocHostUIHandler final : public IDocHostUIHandler {
     public:
         HRESULT QueryInterface(REFIID riid, void** ppvObject) override;
         ULONG AddRef() override;

@@ -59,7 +59,7 @@ public:                                                           \
 #define BEGIN_INTERFACE_MAP(theClass, baseClass)                                            \
     const AFX_INTERFACEMAP* theClass::GetInterfaceMap() const { return GetThisInterfaceMap(); } \
     const AFX_INTERFACEMAP* theClass::GetThisInterfaceMap() {                               \
-        using ThisClass = theClass;                                                         \
+        using ThisClass [[maybe_unused]] = theClass; \
         using TheBaseClass = baseClass;                                                     \
         static const AFX_INTERFACEMAP_ENTRY _interfaceEntries[] = {
 
