@@ -49,10 +49,11 @@ HFONT TemplateFont(const platform::DialogTemplate& t) {
     const std::string key = t.fontFace + "/" + std::to_string(t.pointSize) + "/" + std::to_string(t.weight);
     for (auto& [k, f] : cache)
         if (k == key) return f;
-    auto* font = new CFont();
-    font->CreatePointFont(t.pointSize * 10, t.fontFace.c_str());
-    cache.emplace_back(key, static_cast<HFONT>(*font));
-    return static_cast<HFONT>(*font);
+    CFont font;
+    font.CreatePointFont(t.pointSize * 10, t.fontFace.c_str());
+    const HFONT handle = static_cast<HFONT>(font.Detach());
+    cache.emplace_back(key, handle);
+    return handle;
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ COleControlSite* COccManager::CreateSite(COleControlContainer* container) {
 
 namespace {
 
-COccManager* g_occManager = nullptr;
+std::unique_ptr<COccManager> g_occManager;
 
 std::map<HWND, std::unique_ptr<COleControlContainer>>& Containers() {
     static auto* containers = new std::map<HWND, std::unique_ptr<COleControlContainer>>();
@@ -160,13 +160,15 @@ bool DispatchBrowserEvent(HWND control, int event, const std::string& url, const
 }  // namespace
 
 void AfxEnableControlContainer(COccManager* manager) {
-    if (g_occManager == nullptr || manager != nullptr) g_occManager = manager ? manager : new COccManager();
+    // The framework owns the manager from here on; a later one replaces it.
+    if (manager != nullptr) g_occManager.reset(manager);
+    else if (g_occManager == nullptr) g_occManager = std::make_unique<COccManager>();
     platform::RegisterWindowClass(platform::WindowClass{kWebBrowserClassName, &BrowserControlProc, false});
     WindowSystem::Get().SetBrowserEventHandler(&DispatchBrowserEvent);
     platform::Trace::Record("AfxEnableControlContainer");
 }
 
-COccManager* AfxGetOccManager() { return g_occManager; }
+COccManager* AfxGetOccManager() { return g_occManager.get(); }
 
 namespace platform {
 
