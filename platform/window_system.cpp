@@ -845,7 +845,8 @@ void WindowSystem::OnMouse(HWND hwnd, MouseKind kind, CPoint pt, UINT keyFlags) 
     }
     // When the press's capture ends, the window under the pointer gets it as after a move: the
     // window that held the mouse hears it was left, and the cursor becomes the new window's.
-    if (capturedBefore != nullptr && capture_ == nullptr && Find(hwnd)) OnMouse(hwnd, MouseKind::Move, pt, keyFlags);
+    if (capturedBefore != nullptr && capture_ == nullptr && Find(hwnd))
+        OnMouse(hwnd, MouseKind::Move, pt, keyFlags);
 }
 
 void WindowSystem::OnKey(HWND hwnd, bool down, UINT virtualKey) {
