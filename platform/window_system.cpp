@@ -776,6 +776,7 @@ void WindowSystem::OnMouse(HWND hwnd, MouseKind kind, CPoint pt, UINT keyFlags) 
     }
     if (top->style & WS_DISABLED) return;
 
+    const HWND capturedBefore = capture_;
     LRESULT hit = HTCLIENT;
     HWND target;
     if (capture_ != nullptr && TopLevelOf(capture_) == hwnd) {
@@ -842,6 +843,10 @@ void WindowSystem::OnMouse(HWND hwnd, MouseKind kind, CPoint pt, UINT keyFlags) 
         default:
             break;
     }
+    // When the press's capture ends, the window under the pointer gets it as after a move: the
+    // window that held the mouse hears it was left, and the cursor becomes the new window's.
+    if (capturedBefore != nullptr && capture_ == nullptr && Find(hwnd))
+        OnMouse(hwnd, MouseKind::Move, pt, keyFlags);
 }
 
 void WindowSystem::OnKey(HWND hwnd, bool down, UINT virtualKey) {
