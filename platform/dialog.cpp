@@ -176,7 +176,8 @@ BOOL CDialog::PreTranslateMessage(MSG* msg) {
         platform::WindowRecord* f = ws.Find(focus);
         const DWORD buttonType = f ? (f->style & BS_TYPEMASK) : BS_OWNERDRAW;
         const bool pushButton = buttonType == BS_PUSHBUTTON || buttonType == BS_DEFPUSHBUTTON;
-        if (f && f->parent == m_hWnd && f->windowClass->name == "BUTTON" && pushButton && !(f->style & WS_DISABLED)) {
+        if (f && f->parent == m_hWnd && f->windowClass->name == "BUTTON" && pushButton &&
+            !(f->style & WS_DISABLED)) {
             SendMessage(WM_COMMAND, MAKEWPARAM(f->id, BN_CLICKED), reinterpret_cast<LPARAM>(focus));
         } else {
             SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
