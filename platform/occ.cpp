@@ -160,7 +160,13 @@ bool DispatchBrowserEvent(HWND control, int event, const std::string& url, const
 }  // namespace
 
 void AfxEnableControlContainer(COccManager* manager) {
-    if (g_occManager == nullptr || manager != nullptr) g_occManager = manager ? manager : new COccManager();
+    // The framework owns its manager: one given in its place replaces and frees it.
+    if (manager != nullptr && manager != g_occManager) {
+        delete g_occManager;
+        g_occManager = manager;
+    } else if (g_occManager == nullptr) {
+        g_occManager = new COccManager();
+    }
     platform::RegisterWindowClass(platform::WindowClass{kWebBrowserClassName, &BrowserControlProc, false});
     WindowSystem::Get().SetBrowserEventHandler(&DispatchBrowserEvent);
     platform::Trace::Record("AfxEnableControlContainer");
