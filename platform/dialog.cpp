@@ -44,14 +44,15 @@ HWND DefaultOwner(const CWnd* self, bool modal) {
 }
 
 HFONT TemplateFont(const platform::DialogTemplate& t) {
-    // Template fonts live for the process, like the system's dialog fonts.
-    static std::vector<std::pair<std::string, HFONT>> cache;
+    // Template fonts live for the process, like the system's dialog fonts: the cache and the font
+    // objects it holds are never destroyed, so no handle goes stale while the process exits.
+    static auto* cache = new std::vector<std::pair<std::string, CFont*>>();
     const std::string key = t.fontFace + "/" + std::to_string(t.pointSize) + "/" + std::to_string(t.weight);
-    for (auto& [k, f] : cache)
-        if (k == key) return f;
+    for (auto& [k, f] : *cache)
+        if (k == key) return static_cast<HFONT>(*f);
     auto* font = new CFont();
     font->CreatePointFont(t.pointSize * 10, t.fontFace.c_str());
-    cache.emplace_back(key, static_cast<HFONT>(*font));
+    cache->emplace_back(key, font);
     return static_cast<HFONT>(*font);
 }
 
