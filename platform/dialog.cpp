@@ -171,10 +171,14 @@ BOOL CDialog::PreTranslateMessage(MSG* msg) {
     if (msg->message != WM_KEYDOWN) return FALSE;
     auto& ws = WindowSystem::Get();
     if (msg->wParam == VK_RETURN) {
-        // Enter presses the focused push button, else gives the OK command.
+        // Enter presses the focused push button, else gives the OK command. Owner-drawn buttons,
+        // check boxes and the like are not push buttons: Enter never presses them.
         const HWND focus = msg->hwnd;
         platform::WindowRecord* f = ws.Find(focus);
-        if (f && f->parent == m_hWnd && f->windowClass->name == "BUTTON" && !(f->style & WS_DISABLED)) {
+        const DWORD buttonType = f ? (f->style & BS_TYPEMASK) : BS_OWNERDRAW;
+        const bool pushButton = buttonType == BS_PUSHBUTTON || buttonType == BS_DEFPUSHBUTTON;
+        if (f && f->parent == m_hWnd && f->windowClass->name == "BUTTON" && pushButton &&
+            !(f->style & WS_DISABLED)) {
             SendMessage(WM_COMMAND, MAKEWPARAM(f->id, BN_CLICKED), reinterpret_cast<LPARAM>(focus));
         } else {
             SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
