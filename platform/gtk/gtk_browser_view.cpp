@@ -4,6 +4,7 @@
 
 #include "platform/gtk/gtk_backend_impl.h"
 #include "platform/gtk/gtk_native_window.h"
+#include "platform/trace.h"
 
 namespace platform::gtk {
 
@@ -81,6 +82,7 @@ GtkBrowserView::GtkBrowserView(GtkBackend& backend, HWND host, const CRect& rect
     g_signal_connect(view_, "load-failed", G_CALLBACK(OnLoadFailed), this);
     g_signal_connect(view_, "context-menu", G_CALLBACK(OnContextMenu), this);
     g_signal_connect(view_, "create", G_CALLBACK(OnCreate), this);
+    g_signal_connect_after(view_, "draw", G_CALLBACK(OnDrawn), this);
 
     // The size is pinned: a web view's natural size follows its page.
     gtk_widget_set_size_request(GTK_WIDGET(view_), rect_.Width(), rect_.Height());
@@ -227,6 +229,8 @@ void GtkBrowserView::Decide(WebKitPolicyDecision* decision, NavigationRequest re
     lastWasMainFrame_ = request.mainFrame;
     const std::weak_ptr<int> alive = alive_;
     bool cancel = false;
+    if (Trace::Enabled())
+        Trace::Record("before-navigate " + request.url);
     // The core may destroy this view from inside the call.
     if (BackendSink* sink = backend_.Sink())
         cancel = sink->OnBrowserBeforeNavigate(this, request);
@@ -248,12 +252,18 @@ void GtkBrowserView::OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, g
     const char* uri = webkit_web_view_get_uri(view);
     const std::string url = uri != nullptr ? uri : "";
     BackendSink* sink = b->backend_.Sink();
+    if (Trace::Enabled()) {
+        static constexpr const char* kNames[] = {"load-started ", "load-redirected ",
+                                                 "load-committed ", "load-finished "};
+        Trace::Record(kNames[event] + url);
+    }
     switch (event) {
         case WEBKIT_LOAD_STARTED:
             b->loadInterrupted_ = false;
             break;
         case WEBKIT_LOAD_COMMITTED:
             b->committed_ = true;
+            b->paintPending_ = true;
             if (sink != nullptr)
                 sink->OnBrowserNavigateComplete(b, url);
             break;
@@ -289,6 +299,16 @@ gboolean GtkBrowserView::OnContextMenu(WebKitWebView* /*view*/, WebKitContextMen
                                        GdkEvent* /*event*/, WebKitHitTestResult* /*hit*/,
                                        gpointer self) {
     return static_cast<GtkBrowserView*>(self)->options_.contextMenu ? FALSE : TRUE;
+}
+
+gboolean GtkBrowserView::OnDrawn(GtkWidget* /*widget*/, cairo_t* /*cr*/, gpointer self) {
+    auto* b = static_cast<GtkBrowserView*>(self);
+    if (b->paintPending_) {
+        b->paintPending_ = false;
+        if (Trace::Enabled())
+            Trace::Record("first-paint " + b->CurrentUrl());
+    }
+    return FALSE;
 }
 
 GtkWidget* GtkBrowserView::OnCreate(WebKitWebView* /*view*/, WebKitNavigationAction* /*action*/,

@@ -45,6 +45,8 @@ private:
                                  GError* error, gpointer self);
     static gboolean OnContextMenu(WebKitWebView* view, WebKitContextMenu* menu, GdkEvent* event,
                                   WebKitHitTestResult* hit, gpointer self);
+    // The first draw after a page committed is that page's first paint (traced).
+    static gboolean OnDrawn(GtkWidget* widget, cairo_t* cr, gpointer self);
     static GtkWidget* OnCreate(WebKitWebView* view, WebKitNavigationAction* action, gpointer self);
 
     GtkBackend& backend_;
@@ -56,6 +58,7 @@ private:
     bool attached_ = false;
     BrowserOptions options_;
     bool committed_ = false;        // the view shows a document of its own
+    bool paintPending_ = false;     // a page committed and has not been drawn yet
     bool loadInterrupted_ = false;  // the current load was stopped by a cancelled navigation
     bool lastWasMainFrame_ = true;  // the frame of the last navigation asked about
     std::optional<std::string> approvedUrl_;  // a new-window request already allowed, loading here

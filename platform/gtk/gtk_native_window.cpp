@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "platform/gtk/gtk_backend_impl.h"
 #include "platform/gtk/gtk_keys.h"
 #include "platform/gtk/gtk_pixels.h"
+#include "platform/trace.h"
 
 // Last: Xlib defines macros (None, Bool...) that other headers may use as names.
 #include <X11/Xlib.h>
@@ -78,6 +80,7 @@ GtkNativeWindow::GtkNativeWindow(GtkBackend& backend, HWND hwnd, const NativeWin
     g_signal_connect(window_, "window-state-event", G_CALLBACK(OnWindowState), this);
     g_signal_connect(window_, "focus-in-event", G_CALLBACK(OnFocus), this);
     g_signal_connect(window_, "focus-out-event", G_CALLBACK(OnFocus), this);
+    g_signal_connect(window_, "map-event", G_CALLBACK(OnMap), this);
 
     SetRect(info.rect);
     if (info.owner != nullptr)
@@ -307,7 +310,26 @@ gboolean GtkNativeWindow::OnDraw(GtkWidget* /*widget*/, cairo_t* cr, gpointer se
     else
         cairo_set_source_rgba(cr, 0, 0, 0, 0);
     cairo_paint(cr);
+    if (w->surface_ != nullptr && !w->contentDrawn_) {
+        w->contentDrawn_ = true;
+        if (Trace::Enabled())
+            Trace::Record("window-drawn " + w->TraceName());
+    }
     return TRUE;
+}
+
+gboolean GtkNativeWindow::OnMap(GtkWidget* /*widget*/, GdkEvent* /*event*/, gpointer self) {
+    if (Trace::Enabled())
+        Trace::Record("window-mapped " + static_cast<GtkNativeWindow*>(self)->TraceName());
+    return FALSE;
+}
+
+std::string GtkNativeWindow::TraceName() const {
+    char handle[32];
+    std::snprintf(handle, sizeof handle, "%p", static_cast<const void*>(hwnd_));
+    const char* title = gtk_window_get_title(GTK_WINDOW(window_));
+    return std::string(handle) + " " + std::to_string(rect_.Width()) + "x" +
+           std::to_string(rect_.Height()) + " " + (title != nullptr ? title : "");
 }
 
 // Every handler below calls the sink last: the core may destroy this window from inside it.

@@ -56,6 +56,9 @@ private:
     static gboolean OnDelete(GtkWidget* widget, GdkEvent* event, gpointer self);
     static gboolean OnWindowState(GtkWidget* widget, GdkEventWindowState* event, gpointer self);
     static gboolean OnFocus(GtkWidget* widget, GdkEventFocus* event, gpointer self);
+    static gboolean OnMap(GtkWidget* widget, GdkEvent* event, gpointer self);
+    // "<handle> <width>x<height> <title>", naming the window in the trace.
+    std::string TraceName() const;
 
     GtkBackend& backend_;
     HWND hwnd_;
@@ -78,6 +81,7 @@ private:
     ContentAlpha alpha_ = ContentAlpha::Opaque;
     cairo_surface_t* surface_ = nullptr;
     bool shaped_ = false;
+    bool contentDrawn_ = false;  // the content has reached the screen once (traced)
 };
 
 }  // namespace platform::gtk
