@@ -3,6 +3,7 @@
 #include <gdk/gdkx.h>
 
 #include <algorithm>
+#include <string>
 
 #include "platform/gtk/gtk_backend_impl.h"
 #include "platform/gtk/gtk_browser_view.h"
@@ -210,10 +211,37 @@ void GtkBackend::DrawText(PixelBuffer& target, const CRect& clip, const CRect& l
     text_->Draw(target, clip, layout, utf8, font, color, format);
 }
 
+namespace {
+
+std::string PageModulesDirectory() {
+    // web-extensions/ next to the executable, wherever the build or the install put both.
+    gchar* exe = g_file_read_link("/proc/self/exe", nullptr);
+    if (exe == nullptr)
+        return {};
+    gchar* dir = g_path_get_dirname(exe);
+    gchar* modules = g_build_filename(dir, "web-extensions", nullptr);
+    std::string result;
+    if (g_file_test(modules, G_FILE_TEST_IS_DIR))
+        result = modules;
+    else
+        g_warning("no page modules in %s: pages get no window.external", modules);
+    g_free(modules);
+    g_free(dir);
+    g_free(exe);
+    return result;
+}
+
+}  // namespace
+
 WebKitWebContext* GtkBackend::WebContext() {
     // One context for every view: one set of cookies, one cache, one web process pool.
-    if (webContext_ == nullptr)
+    if (webContext_ == nullptr) {
         webContext_ = WEBKIT_WEB_CONTEXT(g_object_ref(webkit_web_context_get_default()));
+        // Before the first web process starts: it loads the modules it finds there.
+        const std::string modules = PageModulesDirectory();
+        if (!modules.empty())
+            webkit_web_context_set_web_extensions_directory(webContext_, modules.c_str());
+    }
     return webContext_;
 }
 

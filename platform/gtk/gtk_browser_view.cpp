@@ -28,6 +28,11 @@ constexpr const char* kFrameElementCheck =
     "return search(document);";
 constexpr const char* kScriptWorld = "launcher-frames";
 
+// The page module gives every frame window.external before any script runs; a view without an
+// external object takes it away again, before the page's own scripts, so they see the engine's
+// own (none).
+constexpr const char* kNoExternalScript = "delete window.external;";
+
 std::string WithoutFragment(const std::string& url) {
     return url.substr(0, url.find('#'));
 }
@@ -67,6 +72,14 @@ GtkBrowserView::GtkBrowserView(GtkBackend& backend, HWND host, const CRect& rect
                                         WEBKIT_USER_STYLE_LEVEL_USER, nullptr, nullptr);
         webkit_user_content_manager_add_style_sheet(content, sheet);
         webkit_user_style_sheet_unref(sheet);
+    }
+
+    if (options.external == nullptr) {
+        WebKitUserScript* script =
+            webkit_user_script_new(kNoExternalScript, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+                                   WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr);
+        webkit_user_content_manager_add_script(content, script);
+        webkit_user_script_unref(script);
     }
 
     view_ = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", backend_.WebContext(),
