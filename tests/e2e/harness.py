@@ -367,12 +367,17 @@ def _selection_owner(display, atom_name):
 
 
 class DemoSite:
-    """tools/demo_site/server.py on 127.0.0.1:port (0 = any free port)."""
+    """tools/demo_site/server.py on 127.0.0.1:port (0 = any free port).
 
-    def __init__(self, port=0, log_path=None):
+    client_page: another page of the site (such as "/diag/external") served at /client too, so
+    the launcher shows it in its login panel.
+    """
+
+    def __init__(self, port=0, log_path=None, client_page=None):
         self.requested_port = port
         self.port = None
         self.log_path = log_path
+        self.client_page = client_page
         self._proc = None
         self._log = None
 
@@ -407,7 +412,10 @@ class DemoSite:
 
     def _start(self):
         self._log = open(self.log_path, "ab") if self.log_path else None
-        self._proc = _start([sys.executable, str(DEMO_SERVER), "--port", str(self.requested_port)],
+        cmd = [sys.executable, str(DEMO_SERVER), "--port", str(self.requested_port)]
+        if self.client_page:
+            cmd += ["--client-page", self.client_page]
+        self._proc = _start(cmd,
                             dict(os.environ), stdout=subprocess.PIPE,
                             stderr=self._log or subprocess.DEVNULL)
         line = []

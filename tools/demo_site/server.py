@@ -84,6 +84,8 @@ class DemoSiteHandler(BaseHTTPRequestHandler):
 
         if path in ROUTES:
             name, content_type = ROUTES[path]
+            if path == "/client" and self.server.client_page:
+                name, content_type = ROUTES[self.server.client_page]
             try:
                 body = (PAGES_DIR / name).read_bytes()
             except OSError as error:
@@ -133,10 +135,12 @@ class DemoSiteServer(ThreadingHTTPServer):
     daemon_threads = True
     allow_reuse_address = True
 
-    def __init__(self, port, verbose):
+    def __init__(self, port, verbose, client_page=None):
         super().__init__(("127.0.0.1", port), DemoSiteHandler)
         self.state = SiteState()
         self.verbose = verbose
+        # Another page served at /client, the address a launcher build shows first.
+        self.client_page = client_page
 
 
 def write_port_file(path, port):
@@ -153,12 +157,21 @@ def main(argv=None):
                         help="TCP port on 127.0.0.1 (0 picks a free one; default 8645)")
     parser.add_argument("--port-file", help="also write the port number to this file")
     parser.add_argument("--verbose", action="store_true", help="log every request to stderr")
+    parser.add_argument("--client-page", metavar="PATH",
+                        help="serve this page (a path such as /diag/external) at /client too, so "
+                             "a launcher built for this site shows it in its login panel")
     args = parser.parse_args(argv)
     if not 0 <= args.port <= 65535:
         parser.error(f"port {args.port} is out of range 0..65535")
+    client_page = None
+    if args.client_page is not None:
+        client_page = "/" + args.client_page.lstrip("/")
+        if client_page not in ROUTES:
+            parser.error(f"--client-page {args.client_page}: no such page; pages: "
+                         + ", ".join(sorted(ROUTES)))
 
     try:
-        server = DemoSiteServer(args.port, args.verbose)
+        server = DemoSiteServer(args.port, args.verbose, client_page)
     except OSError as error:
         sys.stderr.write(f"demo_site: cannot listen on 127.0.0.1:{args.port}: {error.strerror}\n")
         return 1
