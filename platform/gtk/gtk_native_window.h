@@ -80,7 +80,7 @@ private:
     PixelBuffer content_;
     ContentAlpha alpha_ = ContentAlpha::Opaque;
     cairo_surface_t* surface_ = nullptr;
-    bool shaped_ = false;
+    cairo_region_t* shape_ = nullptr;  // the shape last given to the window, if any
     bool contentDrawn_ = false;  // the content has reached the screen once (traced)
 };
 
