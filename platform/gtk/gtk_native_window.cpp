@@ -326,9 +326,23 @@ gboolean GtkNativeWindow::OnDraw(GtkWidget* /*widget*/, cairo_t* cr, gpointer se
 }
 
 gboolean GtkNativeWindow::OnMap(GtkWidget* /*widget*/, GdkEvent* /*event*/, gpointer self) {
+    auto* w = static_cast<GtkNativeWindow*>(self);
     if (Trace::Enabled())
-        Trace::Record("window-mapped " + static_cast<GtkNativeWindow*>(self)->TraceName());
+        Trace::Record("window-mapped " + w->TraceName());
+    // Windows owned by this one may have been mapped before it, when the window manager could
+    // not yet tie them to it: tie them again now and put them back above it.
+    w->backend_.KeepOwnedAbove(w->Window());
     return FALSE;
+}
+
+void GtkNativeWindow::ReassertOwnerAbove(GtkWindow* owner) {
+    GtkWindow* window = GTK_WINDOW(window_);
+    if (gtk_window_get_transient_for(window) != owner)
+        return;
+    gtk_window_set_transient_for(window, nullptr);
+    gtk_window_set_transient_for(window, owner);
+    if (gtk_widget_get_mapped(window_))
+        gdk_window_raise(gtk_widget_get_window(window_));
 }
 
 std::string GtkNativeWindow::TraceName() const {

@@ -29,6 +29,8 @@ public:
     void SetTitle(const std::string& title);
     void SetIcon(const PixelBuffer& icon);
     void SetOwner(GtkNativeWindow* owner);
+    // Re-ties this window to owner, if it is owner's, and raises it above owner.
+    void ReassertOwnerAbove(GtkWindow* owner);
     void SetTaskbarButton(bool shown);
     void SetRect(const CRect& screenRect);
     void Show(NativeShow how);
