@@ -669,12 +669,13 @@ void WindowSystem::SetLayeredImage(HWND hwnd, const PixelBuffer& image, CPoint s
     if (w == nullptr || w->parent != nullptr) return;
     w->perPixelImage = true;
     w->layeredImage = image;
+    // The picture is the window's whole look: no painted content is kept beside it.
+    w->content = PixelBuffer();
     const CRect r(screenTopLeft, CSize(image.Width(), image.Height()));
     if (!(r == w->rect)) {
         const bool moved = !(r.TopLeft() == w->rect.TopLeft());
         const bool sized = !(r.Size() == w->rect.Size());
         w->rect = r;
-        w->content.Resize(r.Width(), r.Height());
         if (w->nativeCreated) CurrentBackend().SetRect(hwnd, r);
         SendMoveSize(*w, moved, sized);
     }

@@ -86,6 +86,11 @@ unsigned GtkBackend::DoubleClickTimeMs() const {
     return ms > 0 ? static_cast<unsigned>(ms) : 400u;
 }
 
+void GtkBackend::KeepOwnedAbove(GtkWindow* owner) {
+    for (auto& [hwnd, window] : windows_)
+        window->ReassertOwnerAbove(owner);
+}
+
 GtkNativeWindow* GtkBackend::FindWindow(HWND hwnd) const {
     auto it = windows_.find(hwnd);
     return it != windows_.end() ? it->second.get() : nullptr;

@@ -71,6 +71,7 @@ public:
     // For the backend's own parts.
     BackendSink* Sink() const { return sink_; }
     GtkNativeWindow* FindWindow(HWND hwnd) const;
+    void KeepOwnedAbove(GtkWindow* owner);
     bool Composited() const;
     WebKitWebContext* WebContext();
     // The timestamp to hand the window manager for a request made on the user's behalf.

@@ -233,10 +233,11 @@ void GtkNativeWindow::Present(const PixelBuffer& content, ContentAlpha alpha) {
 
 void GtkNativeWindow::UpdateShape() {
     if (alpha_ == ContentAlpha::Opaque || content_.Empty()) {
-        if (shaped_) {
+        if (shape_ != nullptr) {
             gtk_widget_input_shape_combine_region(window_, nullptr);
             gtk_widget_shape_combine_region(window_, nullptr);
-            shaped_ = false;
+            cairo_region_destroy(shape_);
+            shape_ = nullptr;
         }
         return;
     }
@@ -257,14 +258,20 @@ void GtkNativeWindow::UpdateShape() {
         cairo_region_union_rectangle(region, &r);
     }
     g_list_free(children);
+    // Animated content is presented often while its outline stays the same.
+    if (shape_ != nullptr && cairo_region_equal(shape_, region)) {
+        cairo_region_destroy(region);
+        return;
+    }
     // The bounding shape is set even with a compositor: window managers that frame their
     // clients (openbox) shape the frame from it, and an unshaped frame catches the clicks that
     // the input shape lets through. Pixels with any alpha stay inside, so soft edges still
     // blend.
     gtk_widget_input_shape_combine_region(window_, region);
     gtk_widget_shape_combine_region(window_, region);
-    cairo_region_destroy(region);
-    shaped_ = true;
+    if (shape_ != nullptr)
+        cairo_region_destroy(shape_);
+    shape_ = region;
 }
 
 void GtkNativeWindow::BeginMoveDrag(CPoint screenPt) {
@@ -319,9 +326,23 @@ gboolean GtkNativeWindow::OnDraw(GtkWidget* /*widget*/, cairo_t* cr, gpointer se
 }
 
 gboolean GtkNativeWindow::OnMap(GtkWidget* /*widget*/, GdkEvent* /*event*/, gpointer self) {
+    auto* w = static_cast<GtkNativeWindow*>(self);
     if (Trace::Enabled())
-        Trace::Record("window-mapped " + static_cast<GtkNativeWindow*>(self)->TraceName());
+        Trace::Record("window-mapped " + w->TraceName());
+    // Windows owned by this one may have been mapped before it, when the window manager could
+    // not yet tie them to it: tie them again now and put them back above it.
+    w->backend_.KeepOwnedAbove(w->Window());
     return FALSE;
+}
+
+void GtkNativeWindow::ReassertOwnerAbove(GtkWindow* owner) {
+    GtkWindow* window = GTK_WINDOW(window_);
+    if (gtk_window_get_transient_for(window) != owner)
+        return;
+    gtk_window_set_transient_for(window, nullptr);
+    gtk_window_set_transient_for(window, owner);
+    if (gtk_widget_get_mapped(window_))
+        gdk_window_raise(gtk_widget_get_window(window_));
 }
 
 std::string GtkNativeWindow::TraceName() const {

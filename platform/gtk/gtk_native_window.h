@@ -29,6 +29,8 @@ public:
     void SetTitle(const std::string& title);
     void SetIcon(const PixelBuffer& icon);
     void SetOwner(GtkNativeWindow* owner);
+    // Re-ties this window to owner, if it is owner's, and raises it above owner.
+    void ReassertOwnerAbove(GtkWindow* owner);
     void SetTaskbarButton(bool shown);
     void SetRect(const CRect& screenRect);
     void Show(NativeShow how);
@@ -80,7 +82,7 @@ private:
     PixelBuffer content_;
     ContentAlpha alpha_ = ContentAlpha::Opaque;
     cairo_surface_t* surface_ = nullptr;
-    bool shaped_ = false;
+    cairo_region_t* shape_ = nullptr;  // the shape last given to the window, if any
     bool contentDrawn_ = false;  // the content has reached the screen once (traced)
 };
 

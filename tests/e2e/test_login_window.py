@@ -47,8 +47,9 @@ class LoginWindowTest(unittest.TestCase):
             desk.screenshot(artifact_path("login-window.png"))
             screen = desk.grab()
             # Outside the figure and the frame the desktop shows through.
-            self.assertEqual(screen.pixel(g.x + 5, g.y + ART_H - 5), BACKGROUND)
+            self.assertEqual(screen.pixel(g.x + 5, g.y + 5), BACKGROUND)
             self.assertEqual(screen.pixel(g.x + ART_W - 5, g.y + 5), BACKGROUND)
+            self.assertEqual(screen.pixel(g.x + ART_W - 5, g.y + ART_H - 5), BACKGROUND)
             # The figure is drawn, and the page shows inside the frame (not the frame's near-black).
             self.assertNotEqual(screen.pixel(g.x + FIGURE[0], g.y + FIGURE[1]), BACKGROUND)
             page_pixels = {screen.pixel(g.x + PAGE[0] + dx, g.y + PAGE[1] + dy)

@@ -113,8 +113,12 @@ TEST_F(LoginPanelTest, PageScriptNavigatingAFrameToTheGameHandsOff) {
     sim_->AddPage(kLoginPageUrl, loginPage);
     sim_->ThenAfter(1000, [&] {
         ASSERT_NE(theApp.m_pGameWnd, nullptr);
-        EXPECT_EQ(ViewOf(theApp.m_pGameWnd->m_hWnd)->CurrentUrl(), game);
-        EXPECT_EQ(ViewOf(Panel()->m_hWnd)->FrameUrls().at("box"), "http://127.0.0.1/box");
+        platform::SimBrowserView* gameView = ViewOf(theApp.m_pGameWnd->m_hWnd);
+        platform::SimBrowserView* loginView = ViewOf(Panel()->m_hWnd);
+        ASSERT_NE(gameView, nullptr);
+        ASSERT_NE(loginView, nullptr);
+        EXPECT_EQ(gameView->CurrentUrl(), game);
+        EXPECT_EQ(loginView->FrameUrls().at("box"), "http://127.0.0.1/box");
         EXPECT_FALSE(Main()->IsWindowVisible());
         EXPECT_FALSE(Panel()->IsWindowVisible());
         PostQuitMessage(16);
