@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Pages in the launcher's browser on the real desktop: window.external in the page and in a
-frame, no context menu, no scroll bars, and a frame's game address stopped before it loads and
-handed to the game window."""
+frame, no context menu, no scroll bars, and a frame's game address or a redirect onto one stopped
+before it loads and handed to the game window."""
 
 import sys
 import time
@@ -117,6 +117,23 @@ class BrowserHostingTest(unittest.TestCase):
             self.assertEqual([r for r in site.requests() if r.startswith("/game")], [game_url])
             desk.screenshot(artifact_path("frame-hand-off.png"))
 
+    def test_redirect_to_game_address_stopped_and_handed_to_game_window(self):
+        # /client answers with a redirect onto a game address: the redirect itself must be asked
+        # about, stopped, and opened in the game window.
+        with Desktop(compositor=True) as desk, \
+                DemoSite.for_login_url(log_path=artifact_path("redirect-site.log"),
+                                       client_page="/diag/redirect-game") as site:
+            # The site's own start-up check fetched /client and followed the redirect already.
+            earlier = len(site.requests())
+            app, wid = self.start(desk, site)
+            game = wait_until(lambda: [w for w in desk.find_windows(WINDOW_TITLE) if w != wid], 30)
+            self.assertTrue(game, f"no game window; windows: {desk.describe_windows()}\n{app.log_tail()}")
+            time.sleep(2)
+            # The game address was fetched once, by the game window: the login page never loaded it.
+            self.assertEqual([r for r in site.requests()[earlier:] if r.startswith("/game")],
+                             ["/game?client=1&server=redirect-test"])
+            self.assertTrue(app.running(), app.log_tail())
+
     def test_no_scroll_bars_and_the_page_still_scrolls(self):
         with Desktop(compositor=True) as desk, \
                 DemoSite.for_login_url(log_path=artifact_path("tall-site.log"),
@@ -154,4 +171,4 @@ class BrowserHostingTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(argv=[sys.argv[0], "-v"])
+    unittest.main(argv=[sys.argv[0], "-v"] + sys.argv[1:])

@@ -82,10 +82,10 @@ class DemoSiteHandler(BaseHTTPRequestHandler):
         if not path.startswith("/diag/report") and path != "/diag/requests":
             state.add(state.requests, self.path)
 
+        if path == "/client" and self.server.client_page:
+            path = self.server.client_page
         if path in ROUTES:
             name, content_type = ROUTES[path]
-            if path == "/client" and self.server.client_page:
-                name, content_type = ROUTES[self.server.client_page]
             try:
                 body = (PAGES_DIR / name).read_bytes()
             except OSError as error:
@@ -166,9 +166,9 @@ def main(argv=None):
     client_page = None
     if args.client_page is not None:
         client_page = "/" + args.client_page.lstrip("/")
-        if client_page not in ROUTES:
+        if client_page not in ROUTES and client_page not in REDIRECTS:
             parser.error(f"--client-page {args.client_page}: no such page; pages: "
-                         + ", ".join(sorted(ROUTES)))
+                         + ", ".join(sorted([*ROUTES, *REDIRECTS])))
 
     try:
         server = DemoSiteServer(args.port, args.verbose, client_page)
