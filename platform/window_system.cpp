@@ -598,10 +598,7 @@ void WindowSystem::ContentChanged(HWND topLevel) {
     if (WindowRecord* w = Find(topLevel)) PresentContent(*w);
 }
 
-void WindowSystem::PaintWindowTree(HWND hwnd, PixelBuffer& target, CPoint origin, const CRect& clip) {
-    (void)target;
-    (void)origin;
-    (void)clip;
+void WindowSystem::PaintWindowTree(HWND hwnd) {
     WindowRecord* w = Find(hwnd);
     if (w == nullptr || !(w->style & WS_VISIBLE)) return;
     // Erase, then paint; the window's device contexts resolve to this window's pixels.
@@ -617,7 +614,7 @@ void WindowSystem::PaintWindowTree(HWND hwnd, PixelBuffer& target, CPoint origin
         if (t.pixels) w->browser->PaintInto(*t.pixels, CRect(t.origin, w->rect.Size()));
     }
     const std::vector<HWND> children = w->children;
-    for (HWND c : children) PaintWindowTree(c, target, origin, clip);
+    for (HWND c : children) PaintWindowTree(c);
 }
 
 void WindowSystem::PaintNow(HWND topLevel) {
@@ -629,7 +626,7 @@ void WindowSystem::PaintNow(HWND topLevel) {
         ++paintDepth_;
         if (w->content.Width() != w->rect.Width() || w->content.Height() != w->rect.Height())
             w->content.Resize(w->rect.Width(), w->rect.Height());
-        PaintWindowTree(topLevel, w->content, CPoint(0, 0), CRect(0, 0, w->rect.Width(), w->rect.Height()));
+        PaintWindowTree(topLevel);
         --paintDepth_;
     }
     if ((w = Find(topLevel)) != nullptr) PresentContent(*w);

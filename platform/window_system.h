@@ -185,7 +185,8 @@ private:
     void UpdateMouseOver(HWND target);
     void SyncNative(WindowRecord& w);
     void PresentContent(WindowRecord& w);
-    void PaintWindowTree(HWND hwnd, PixelBuffer& target, CPoint origin, const CRect& clip);
+    // Erases and paints a window, then its children, into its top-level window's content.
+    void PaintWindowTree(HWND hwnd);
     void HideOwnedFor(HWND owner, bool hide);
     void SendMoveSize(WindowRecord& w, bool moved, bool sized);
 
