@@ -13,7 +13,7 @@
 CLoginApp theApp;
 
 BEGIN_MESSAGE_MAP(CLoginApp, CWinApp)
-    ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
+ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
 CLoginApp::CLoginApp() : CWinApp(nullptr) {
@@ -64,10 +64,13 @@ BOOL CLoginApp::InitInstance() {
     return FALSE;
 }
 
-int CLoginApp::ExitInstance() { return CWinApp::ExitInstance(); }
+int CLoginApp::ExitInstance() {
+    return CWinApp::ExitInstance();
+}
 
 CGameDialog* CLoginApp::GetGameWindow() {
-    if (m_pGameWnd != nullptr) return m_pGameWnd;
+    if (m_pGameWnd != nullptr)
+        return m_pGameWnd;
     m_pGameWnd = new CGameDialog();
     // With no parent, the login window becomes the owner.
     m_pGameWnd->Create(IDD_GAME_DIALOG, nullptr);
@@ -83,11 +86,13 @@ void CLoginApp::OpenGameWindow(LPCTSTR url) {
     game->m_browser.Navigate(url, &v, &v, &v, &v);
     game->ShowWindow(SW_SHOWNORMAL);
     ::SetActiveWindow(game->m_hWnd);
-    if (m_pMainWnd != nullptr) m_pMainWnd->ShowWindow(SW_HIDE);
+    if (m_pMainWnd != nullptr)
+        m_pMainWnd->ShowWindow(SW_HIDE);
 }
 
 void CLoginApp::DestroyGameWindow() {
-    if (m_pGameWnd == nullptr) return;
+    if (m_pGameWnd == nullptr)
+        return;
     m_pGameWnd->OnClose();
     delete m_pGameWnd;
     m_pGameWnd = nullptr;

@@ -17,16 +17,19 @@ public:
         HRESULT QueryInterface(REFIID riid, void** ppvObject) override;
         ULONG AddRef() override;
         ULONG Release() override;
-        HRESULT ShowContextMenu(DWORD dwID, POINT* ppt, IUnknown* pcmdtReserved, IDispatch* pdispReserved) override;
+        HRESULT ShowContextMenu(DWORD dwID, POINT* ppt, IUnknown* pcmdtReserved,
+                                IDispatch* pdispReserved) override;
         HRESULT GetHostInfo(DOCHOSTUIINFO* pInfo) override;
-        HRESULT ShowUI(DWORD dwID, IOleInPlaceActiveObject* pActiveObject, IOleCommandTarget* pCommandTarget,
-                       IOleInPlaceFrame* pFrame, IOleInPlaceUIWindow* pDoc) override;
+        HRESULT ShowUI(DWORD dwID, IOleInPlaceActiveObject* pActiveObject,
+                       IOleCommandTarget* pCommandTarget, IOleInPlaceFrame* pFrame,
+                       IOleInPlaceUIWindow* pDoc) override;
         HRESULT HideUI() override;
         HRESULT UpdateUI() override;
         HRESULT EnableModeless(BOOL fEnable) override;
         HRESULT OnDocWindowActivate(BOOL fActivate) override;
         HRESULT OnFrameWindowActivate(BOOL fActivate) override;
-        HRESULT ResizeBorder(LPCRECT prcBorder, IOleInPlaceUIWindow* pUIWindow, BOOL fFrameWindow) override;
+        HRESULT ResizeBorder(LPCRECT prcBorder, IOleInPlaceUIWindow* pUIWindow,
+                             BOOL fFrameWindow) override;
         HRESULT TranslateAccelerator(LPMSG lpMsg, const GUID* pguidCmdGroup, DWORD nCmdID) override;
         HRESULT GetOptionKeyPath(LPOLESTR* pchKey, DWORD dw) override;
         HRESULT GetDropTarget(IDropTarget* pDropTarget, IDropTarget** ppDropTarget) override;

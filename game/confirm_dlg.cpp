@@ -5,11 +5,11 @@
 IMPLEMENT_DYNAMIC(CConfirmDlg, CDialogEx)
 
 BEGIN_MESSAGE_MAP(CConfirmDlg, CDialogEx)
-    ON_BN_CLICKED(IDC_CONFIRM_OK, &CConfirmDlg::OnBnClickedOK)
-    ON_BN_CLICKED(IDC_CONFIRM_CANCEL, &CConfirmDlg::OnBnClickedCancel)
-    ON_WM_PAINT()
-    ON_WM_CLOSE()
-    ON_WM_CTLCOLOR()
+ON_BN_CLICKED(IDC_CONFIRM_OK, &CConfirmDlg::OnBnClickedOK)
+ON_BN_CLICKED(IDC_CONFIRM_CANCEL, &CConfirmDlg::OnBnClickedCancel)
+ON_WM_PAINT()
+ON_WM_CLOSE()
+ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
 
 CConfirmDlg::CConfirmDlg(CWnd* parent) : CDialogEx(IDD_CONFIRM_DIALOG, parent) {}
@@ -38,7 +38,8 @@ BOOL CConfirmDlg::OnInitDialog() {
     m_btnCancel.SetWindowPos(nullptr, 140, 72, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 
     m_titleFont.CreatePointFont(120, "Arial");
-    m_stTitle.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(m_titleFont)), TRUE);
+    m_stTitle.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(m_titleFont)),
+                          TRUE);
 
     if (m_nMode == CONFIRM_EXIT_GAME) {
         m_stTitle.SetWindowText("关闭游戏");
@@ -69,12 +70,15 @@ void CConfirmDlg::OnPaint() {
     CDialogEx::OnPaint();
 }
 
-void CConfirmDlg::OnClose() { CDialogEx::OnClose(); }
+void CConfirmDlg::OnClose() {
+    CDialogEx::OnClose();
+}
 
 HBRUSH CConfirmDlg::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
     HBRUSH brush = CDialogEx::OnCtlColor(dc, wnd, ctlColor);
     const int id = wnd ? wnd->GetDlgCtrlID() : 0;
-    if (id != IDC_CONFIRM_TITLE && id != IDC_CONFIRM_MESSAGE) return brush;
+    if (id != IDC_CONFIRM_TITLE && id != IDC_CONFIRM_MESSAGE)
+        return brush;
     // White text straight on the background picture.
     dc->SetBkMode(TRANSPARENT);
     dc->SetTextColor(RGB(255, 255, 255));
@@ -87,5 +91,9 @@ HBRUSH CConfirmDlg::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
     return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
 }
 
-void CConfirmDlg::OnBnClickedOK() { CDialogEx::OnOK(); }
-void CConfirmDlg::OnBnClickedCancel() { CDialogEx::OnCancel(); }
+void CConfirmDlg::OnBnClickedOK() {
+    CDialogEx::OnOK();
+}
+void CConfirmDlg::OnBnClickedCancel() {
+    CDialogEx::OnCancel();
+}

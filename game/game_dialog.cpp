@@ -6,14 +6,14 @@
 IMPLEMENT_DYNAMIC(CGameDialog, CDialogEx)
 
 BEGIN_MESSAGE_MAP(CGameDialog, CDialogEx)
-    ON_WM_CLOSE()
-    ON_WM_PAINT()
-    ON_WM_SIZE()
+ON_WM_CLOSE()
+ON_WM_PAINT()
+ON_WM_SIZE()
 END_MESSAGE_MAP()
 
 BEGIN_EVENTSINK_MAP(CGameDialog, CDialogEx)
-    ON_EVENT(CGameDialog, IDC_BROWSER, DISPID_NAVIGATECOMPLETE2, OnNavigateComplete2Browser,
-             VTS_DISPATCH VTS_PVARIANT)
+ON_EVENT(CGameDialog, IDC_BROWSER, DISPID_NAVIGATECOMPLETE2, OnNavigateComplete2Browser,
+         VTS_DISPATCH VTS_PVARIANT)
 END_EVENTSINK_MAP()
 
 CGameDialog::CGameDialog(CWnd* parent) : CDialogEx(IDD_GAME_DIALOG, parent) {
@@ -59,7 +59,8 @@ void CGameDialog::InitTitleBar() {
     if (CWnd* logo = GetDlgItem(IDC_LOGO)) {
         logo->ModifyStyle(0, SS_BITMAP | SS_CENTERIMAGE);
         logo->SendMessage(STM_SETIMAGE, IMAGE_BITMAP,
-                          reinterpret_cast<LPARAM>(::LoadBitmapW(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDB_LOGO))));
+                          reinterpret_cast<LPARAM>(
+                              ::LoadBitmapW(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDB_LOGO))));
         logo->MoveWindow(0, 0, 83, 30, TRUE);
     }
 }
@@ -69,11 +70,12 @@ void CGameDialog::LoadButtonImages() {
         CPngButton* button;
         UINT png;
     };
-    const Strip strips[] = {{&m_btnClose, IDP_CLOSE},          {&m_btnRestore, IDP_RESTORE},
-                            {&m_btnMaximize, IDP_MAXIMIZE},    {&m_btnMinimize, IDP_MINIMIZE},
-                            {&m_btnFullScreen, IDP_FULLSCREEN}, {&m_btnBossKey, IDP_BOSSKEY},
-                            {&m_btnRefresh, IDP_REFRESH},      {&m_btnSelectServer, IDP_SELECTSERVER},
-                            {&m_btnCleanCache, IDP_CLEANCACHE}};
+    const Strip strips[] = {
+        {&m_btnClose, IDP_CLOSE},           {&m_btnRestore, IDP_RESTORE},
+        {&m_btnMaximize, IDP_MAXIMIZE},     {&m_btnMinimize, IDP_MINIMIZE},
+        {&m_btnFullScreen, IDP_FULLSCREEN}, {&m_btnBossKey, IDP_BOSSKEY},
+        {&m_btnRefresh, IDP_REFRESH},       {&m_btnSelectServer, IDP_SELECTSERVER},
+        {&m_btnCleanCache, IDP_CLEANCACHE}};
     for (const Strip& s : strips) {
         s.button->InitGdiPlus();
         s.button->LoadPngImage(s.png);
@@ -106,9 +108,10 @@ void CGameDialog::LayoutTitleBar() {
 }
 
 void CGameDialog::ShowTitleBar(int nCmdShow) {
-    if (CWnd* logo = GetDlgItem(IDC_LOGO)) logo->ShowWindow(nCmdShow);
-    for (CPngButton* b : {&m_btnClose, &m_btnMinimize, &m_btnFullScreen, &m_btnBossKey, &m_btnRefresh,
-                          &m_btnSelectServer, &m_btnCleanCache})
+    if (CWnd* logo = GetDlgItem(IDC_LOGO))
+        logo->ShowWindow(nCmdShow);
+    for (CPngButton* b : {&m_btnClose, &m_btnMinimize, &m_btnFullScreen, &m_btnBossKey,
+                          &m_btnRefresh, &m_btnSelectServer, &m_btnCleanCache})
         b->ShowWindow(nCmdShow);
     if (nCmdShow == SW_SHOW && m_nWindowMode == WINDOW_MODE_NORMAL) {
         m_btnMaximize.ShowWindow(SW_SHOW);
@@ -168,7 +171,8 @@ void CGameDialog::ApplyWindowMode() {
 void CGameDialog::OnSize(UINT type, int cx, int cy) {
     CDialogEx::OnSize(type, cx, cy);
     // Layouts of a minimised window wait until it is restored.
-    if (IsWindowVisible() && !IsIconic()) ApplyWindowMode();
+    if (IsWindowVisible() && !IsIconic())
+        ApplyWindowMode();
 }
 
 void CGameDialog::OnPaint() {
@@ -184,7 +188,8 @@ void CGameDialog::OnPaint() {
         CBitmap* old = memDc.SelectObject(&m_bmpTitleBar);
         CRect client;
         GetClientRect(&client);
-        dc.StretchBlt(0, 0, client.Width(), 30, &memDc, 0, 0, m_bmpTitleBar.GetSize().cx, 30, SRCCOPY);
+        dc.StretchBlt(0, 0, client.Width(), 30, &memDc, 0, 0, m_bmpTitleBar.GetSize().cx, 30,
+                      SRCCOPY);
         memDc.SelectObject(old);
     }
     CDialogEx::OnPaint();
@@ -212,5 +217,6 @@ void CGameDialog::OnClose() {
 }
 
 void CGameDialog::OnNavigateComplete2Browser(LPDISPATCH, VARIANT*) {
-    if (!m_browser.IsWindowVisible()) m_browser.ShowWindow(SW_SHOW);
+    if (!m_browser.IsWindowVisible())
+        m_browser.ShowWindow(SW_SHOW);
 }

@@ -9,27 +9,33 @@
 IMPLEMENT_DYNAMIC(CLoginActiveDlg, CDialogEx)
 
 BEGIN_MESSAGE_MAP(CLoginActiveDlg, CDialogEx)
-    ON_WM_MOVE()
-    ON_WM_NCHITTEST()
-    ON_WM_CTLCOLOR()
-    ON_BN_CLICKED(IDC_PANEL_MINIMIZE, &CLoginActiveDlg::OnBnClickedMinimize)
-    ON_BN_CLICKED(IDC_PANEL_CLOSE, &CLoginActiveDlg::OnBnClickedClose)
+ON_WM_MOVE()
+ON_WM_NCHITTEST()
+ON_WM_CTLCOLOR()
+ON_BN_CLICKED(IDC_PANEL_MINIMIZE, &CLoginActiveDlg::OnBnClickedMinimize)
+ON_BN_CLICKED(IDC_PANEL_CLOSE, &CLoginActiveDlg::OnBnClickedClose)
 END_MESSAGE_MAP()
 
 BEGIN_EVENTSINK_MAP(CLoginActiveDlg, CDialogEx)
-    ON_EVENT(CLoginActiveDlg, IDC_BROWSER, DISPID_BEFORENAVIGATE2, OnBeforeNavigate2,
-             VTS_DISPATCH VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT VTS_PBOOL)
-    ON_EVENT(CLoginActiveDlg, IDC_BROWSER, DISPID_NAVIGATECOMPLETE2, OnNavigateComplete2, VTS_DISPATCH VTS_PVARIANT)
-    ON_EVENT(CLoginActiveDlg, IDC_BROWSER, DISPID_DOCUMENTCOMPLETE, OnDocumentComplete, VTS_DISPATCH VTS_PVARIANT)
+ON_EVENT(CLoginActiveDlg, IDC_BROWSER, DISPID_BEFORENAVIGATE2, OnBeforeNavigate2,
+         VTS_DISPATCH VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT VTS_PBOOL)
+ON_EVENT(CLoginActiveDlg, IDC_BROWSER, DISPID_NAVIGATECOMPLETE2, OnNavigateComplete2,
+         VTS_DISPATCH VTS_PVARIANT)
+ON_EVENT(CLoginActiveDlg, IDC_BROWSER, DISPID_DOCUMENTCOMPLETE, OnDocumentComplete,
+         VTS_DISPATCH VTS_PVARIANT)
 END_EVENTSINK_MAP()
 
 bool IsGameUrl(const std::string& url) {
-    return url.find("client=1") != std::string::npos || url.find("gameClient=pc") != std::string::npos;
+    return url.find("client=1") != std::string::npos ||
+           url.find("gameClient=pc") != std::string::npos;
 }
 
-CLoginActiveDlg::CLoginActiveDlg(CLoginDlg* loginDlg) : m_crKey(RGB(255, 255, 0)), m_pLoginDlg(loginDlg) {}
+CLoginActiveDlg::CLoginActiveDlg(CLoginDlg* loginDlg)
+    : m_crKey(RGB(255, 255, 0)), m_pLoginDlg(loginDlg) {}
 
-CLoginActiveDlg::~CLoginActiveDlg() { m_brKey.DeleteObject(); }
+CLoginActiveDlg::~CLoginActiveDlg() {
+    m_brKey.DeleteObject();
+}
 
 void CLoginActiveDlg::DoDataExchange(CDataExchange* dx) {
     CDialogEx::DoDataExchange(dx);
@@ -66,46 +72,57 @@ void CLoginActiveDlg::InitButtons() {
     m_btnClose.MoveWindow(1208, 115, 54, 54, TRUE);
 }
 
-void CLoginActiveDlg::OnBeforeNavigate2(LPDISPATCH, VARIANT* URL, VARIANT*, VARIANT*, VARIANT*, VARIANT*,
-                                        BOOL* Cancel) {
+void CLoginActiveDlg::OnBeforeNavigate2(LPDISPATCH, VARIANT* URL, VARIANT*, VARIANT*, VARIANT*,
+                                        VARIANT*, BOOL* Cancel) {
     // Frames are examined exactly like the page itself.
-    const std::string url = (URL != nullptr && URL->vt == VT_BSTR) ? BstrToUtf8(URL->bstrVal) : std::string();
-    if (!IsGameUrl(url)) return;
-    if (Cancel != nullptr) *Cancel = TRUE;
+    const std::string url =
+        (URL != nullptr && URL->vt == VT_BSTR) ? BstrToUtf8(URL->bstrVal) : std::string();
+    if (!IsGameUrl(url))
+        return;
+    if (Cancel != nullptr)
+        *Cancel = TRUE;
     theApp.OpenGameWindow(url.c_str());
 }
 
 void CLoginActiveDlg::OnNavigateComplete2(LPDISPATCH, VARIANT*) {
-    if (!m_browser.IsWindowVisible()) m_browser.ShowWindow(SW_SHOW);
+    if (!m_browser.IsWindowVisible())
+        m_browser.ShowWindow(SW_SHOW);
 }
 
 void CLoginActiveDlg::OnDocumentComplete(LPDISPATCH, VARIANT*) {}
 
-HBRUSH CLoginActiveDlg::OnCtlColor(CDC*, CWnd*, UINT) { return static_cast<HBRUSH>(m_brKey); }
+HBRUSH CLoginActiveDlg::OnCtlColor(CDC*, CWnd*, UINT) {
+    return static_cast<HBRUSH>(m_brKey);
+}
 
 LRESULT CLoginActiveDlg::OnNcHitTest(CPoint point) {
-    if (m_pLoginDlg != nullptr) m_pLoginDlg->m_bMainLeads = FALSE;
+    if (m_pLoginDlg != nullptr)
+        m_pLoginDlg->m_bMainLeads = FALSE;
     const LRESULT hit = CDialogEx::OnNcHitTest(point);
     return hit == HTCLIENT ? HTCAPTION : HTNOWHERE;
 }
 
 void CLoginActiveDlg::OnMove(int x, int y) {
     CDialogEx::OnMove(x, y);
-    if (!::IsWindow(m_hWnd) || m_pLoginDlg == nullptr || m_pLoginDlg->m_bMainLeads || m_pLoginDlg->m_hWnd == nullptr)
+    if (!::IsWindow(m_hWnd) || m_pLoginDlg == nullptr || m_pLoginDlg->m_bMainLeads ||
+        m_pLoginDlg->m_hWnd == nullptr)
         return;
     CRect mainRect;
     CRect panelRect;
     m_pLoginDlg->GetWindowRect(&mainRect);
     GetWindowRect(&panelRect);
-    m_pLoginDlg->MoveWindow(panelRect.left, panelRect.top, mainRect.Width(), mainRect.Height(), TRUE);
+    m_pLoginDlg->MoveWindow(panelRect.left, panelRect.top, mainRect.Width(), mainRect.Height(),
+                            TRUE);
 }
 
 void CLoginActiveDlg::OnBnClickedMinimize() {
-    if (m_pLoginDlg != nullptr) m_pLoginDlg->ShowWindow(SW_MINIMIZE);
+    if (m_pLoginDlg != nullptr)
+        m_pLoginDlg->ShowWindow(SW_MINIMIZE);
 }
 
 void CLoginActiveDlg::OnBnClickedClose() {
     CConfirmDlg dlg;
     dlg.m_nMode = CONFIRM_EXIT_GAME;
-    if (dlg.DoModal() == IDOK) PostQuitMessage(16);
+    if (dlg.DoModal() == IDOK)
+        PostQuitMessage(16);
 }

@@ -8,13 +8,13 @@
 IMPLEMENT_DYNAMIC(CLoginDlg, CDialogEx)
 
 BEGIN_MESSAGE_MAP(CLoginDlg, CDialogEx)
-    ON_WM_PAINT()
-    ON_WM_QUERYDRAGICON()
-    ON_WM_CREATE()
-    ON_WM_NCHITTEST()
-    ON_WM_MOVE()
-    ON_WM_SHOWWINDOW()
-    ON_WM_CLOSE()
+ON_WM_PAINT()
+ON_WM_QUERYDRAGICON()
+ON_WM_CREATE()
+ON_WM_NCHITTEST()
+ON_WM_MOVE()
+ON_WM_SHOWWINDOW()
+ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
 BEGIN_EVENTSINK_MAP(CLoginDlg, CDialogEx)
@@ -24,7 +24,9 @@ CLoginDlg::CLoginDlg(CWnd* parent) : CDialogEx(IDD_LOGIN_DIALOG, parent) {
     m_hIcon = ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCE(IDI_APP));
 }
 
-CLoginDlg::~CLoginDlg() { m_layered.m_png.Reset(); }
+CLoginDlg::~CLoginDlg() {
+    m_layered.m_png.Reset();
+}
 
 BOOL CLoginDlg::OnInitDialog() {
     CDialogEx::OnInitDialog();
@@ -40,7 +42,8 @@ BOOL CLoginDlg::OnInitDialog() {
     ModifyStyle(WS_CAPTION, 0, 0);
 
     // Without the artwork the window keeps its template size, unlayered.
-    if (!m_layered.m_png.LoadFromResource(IDP_LOGIN_ARTWORK, AfxGetResourceHandle())) return TRUE;
+    if (!m_layered.m_png.LoadFromResource(IDP_LOGIN_ARTWORK, AfxGetResourceHandle()))
+        return TRUE;
     const int width = static_cast<int>(m_layered.m_png.m_pImage->GetWidth());
     const int height = static_cast<int>(m_layered.m_png.m_pImage->GetHeight());
     MoveWindow(0, 0, width, height, TRUE);
@@ -56,7 +59,8 @@ BOOL CLoginDlg::OnInitDialog() {
 
 void CLoginDlg::OnPaint() {
     // The artwork is the window's whole look; only the minimised window draws its icon.
-    if (!IsIconic()) return;
+    if (!IsIconic())
+        return;
     CPaintDC dc(this);
     SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
     CRect rect;
@@ -66,9 +70,13 @@ void CLoginDlg::OnPaint() {
     dc.DrawIcon(x, y, m_hIcon);
 }
 
-HCURSOR CLoginDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hIcon); }
+HCURSOR CLoginDlg::OnQueryDragIcon() {
+    return reinterpret_cast<HCURSOR>(m_hIcon);
+}
 
-int CLoginDlg::OnCreate(LPCREATESTRUCT cs) { return CDialogEx::OnCreate(cs); }
+int CLoginDlg::OnCreate(LPCREATESTRUCT cs) {
+    return CDialogEx::OnCreate(cs);
+}
 
 LRESULT CLoginDlg::OnNcHitTest(CPoint point) {
     m_bMainLeads = TRUE;
@@ -79,13 +87,15 @@ LRESULT CLoginDlg::OnNcHitTest(CPoint point) {
 
 void CLoginDlg::OnMove(int x, int y) {
     CDialogEx::OnMove(x, y);
-    if (!::IsWindow(m_hWnd) || !m_bMainLeads || m_pLoginActiveDlg == nullptr || m_pLoginActiveDlg->m_hWnd == nullptr)
+    if (!::IsWindow(m_hWnd) || !m_bMainLeads || m_pLoginActiveDlg == nullptr ||
+        m_pLoginActiveDlg->m_hWnd == nullptr)
         return;
     CRect mainRect;
     CRect panelRect;
     GetWindowRect(&mainRect);
     m_pLoginActiveDlg->GetWindowRect(&panelRect);
-    m_pLoginActiveDlg->MoveWindow(mainRect.left, mainRect.top, panelRect.Width(), panelRect.Height(), TRUE);
+    m_pLoginActiveDlg->MoveWindow(mainRect.left, mainRect.top, panelRect.Width(),
+                                  panelRect.Height(), TRUE);
 }
 
 void CLoginDlg::OnShowWindow(BOOL show, UINT status) {
@@ -94,4 +104,6 @@ void CLoginDlg::OnShowWindow(BOOL show, UINT status) {
         m_pLoginActiveDlg->ShowWindow(show ? SW_SHOWNORMAL : SW_HIDE);
 }
 
-void CLoginDlg::OnClose() { EndDialog(IDOK); }
+void CLoginDlg::OnClose() {
+    EndDialog(IDOK);
+}

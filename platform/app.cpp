@@ -9,8 +9,12 @@ namespace {
 CWinApp* g_app = nullptr;
 }  // namespace
 
-const AFX_MSGMAP* CWinApp::GetThisMessageMap() { return CCmdTarget::GetThisMessageMap(); }
-const AFX_MSGMAP* CWinApp::GetMessageMap() const { return GetThisMessageMap(); }
+const AFX_MSGMAP* CWinApp::GetThisMessageMap() {
+    return CCmdTarget::GetThisMessageMap();
+}
+const AFX_MSGMAP* CWinApp::GetMessageMap() const {
+    return GetThisMessageMap();
+}
 
 CWinApp::CWinApp(LPCTSTR appName) : m_pszAppName(appName) {
     g_app = this;
@@ -18,15 +22,21 @@ CWinApp::CWinApp(LPCTSTR appName) : m_pszAppName(appName) {
 }
 
 CWinApp::~CWinApp() {
-    if (g_app == this) g_app = nullptr;
+    if (g_app == this)
+        g_app = nullptr;
 }
 
-CWinApp* AfxGetApp() { return g_app; }
-CWnd* AfxGetMainWnd() { return g_app ? g_app->m_pMainWnd : nullptr; }
+CWinApp* AfxGetApp() {
+    return g_app;
+}
+CWnd* AfxGetMainWnd() {
+    return g_app ? g_app->m_pMainWnd : nullptr;
+}
 
 BOOL CWinApp::InitInstance() {
     platform::Trace::Record("CWinApp::InitInstance");
-    if (m_pszAppName == nullptr) m_pszAppName = "brelvo-launcher";
+    if (m_pszAppName == nullptr)
+        m_pszAppName = "brelvo-launcher";
     return TRUE;
 }
 
@@ -59,6 +69,7 @@ int AfxWinMain() {
         std::fprintf(stderr, "no desktop backend installed\n");
         return 1;
     }
-    if (app->InitInstance()) return app->Run();
+    if (app->InitInstance())
+        return app->Run();
     return app->ExitInstance();
 }

@@ -29,7 +29,7 @@ enum class NativeShow {
     Show,            // show (restoring if minimised) and leave activation as the desktop likes
     ShowNoActivate,  // show without taking the focus
     Minimize,
-    Restore,         // un-minimise
+    Restore,  // un-minimise
 };
 
 enum class StandardCursor { Arrow, Hand };
@@ -37,8 +37,8 @@ enum class StandardCursor { Arrow, Hand };
 // What a backend needs to create a top-level window.
 struct NativeWindowInfo {
     std::string title;
-    CRect rect;           // screen coordinates, pixels
-    HWND owner = nullptr; // stays above its owner; may be null
+    CRect rect;                 // screen coordinates, pixels
+    HWND owner = nullptr;       // stays above its owner; may be null
     bool taskbarButton = true;  // WS_EX_APPWINDOW; false for tool windows
     bool modalDialog = false;   // a modal dialog: keep above its owner, never in the taskbar
 };
@@ -78,9 +78,9 @@ struct MenuItem {
 
 // Host options of a browser view, decided by the program's control site.
 struct BrowserOptions {
-    bool contextMenu = true;   // false: a right click opens nothing
-    bool scrollBars = true;    // false: no scroll bars (the page still scrolls by script and keys)
-    bool border3D = true;      // false: no sunken frame
+    bool contextMenu = true;  // false: a right click opens nothing
+    bool scrollBars = true;   // false: no scroll bars (the page still scrolls by script and keys)
+    bool border3D = true;     // false: no sunken frame
     // The page's window.external. Null: the engine's own (none). The core keeps it alive for as
     // long as the view exists.
     IDispatch* external = nullptr;
@@ -89,10 +89,11 @@ struct BrowserOptions {
 // One navigation as the engine is about to start it.
 struct NavigationRequest {
     std::string url;
-    bool mainFrame = true;      // false for a frame inside the page
-    bool newWindow = false;     // the page asked for a new window (the view shows it itself if allowed)
-    bool redirect = false;      // a server or client redirect of a navigation already under way
-    std::string targetFrame;    // frame name, when known
+    bool mainFrame = true;  // false for a frame inside the page
+    bool newWindow =
+        false;              // the page asked for a new window (the view shows it itself if allowed)
+    bool redirect = false;  // a server or client redirect of a navigation already under way
+    std::string targetFrame;  // frame name, when known
 };
 
 class BrowserView;
@@ -108,7 +109,8 @@ public:
     virtual void OnMouse(HWND hwnd, MouseKind kind, CPoint pt, UINT keyFlags) = 0;
     virtual void OnKey(HWND hwnd, bool down, UINT virtualKey) = 0;
     virtual void OnHotKey(int id) = 0;
-    virtual void OnTrayMouse(UINT iconId, UINT mouseMessage) = 0;  // WM_LBUTTONDBLCLK, WM_RBUTTONUP...
+    virtual void OnTrayMouse(UINT iconId,
+                             UINT mouseMessage) = 0;  // WM_LBUTTONDBLCLK, WM_RBUTTONUP...
     // Returns true to cancel the navigation: the view then stays on its current page and shows
     // no error.
     virtual bool OnBrowserBeforeNavigate(BrowserView* view, const NavigationRequest& request) = 0;
@@ -196,7 +198,8 @@ public:
     virtual UINT TrackPopupMenu(const std::vector<MenuItem>& items, CPoint screenPt) = 0;
 
     // A message box with an OK button, modal to nothing; returns when dismissed.
-    virtual void ShowMessageBox(const std::string& text, const std::string& caption, bool error) = 0;
+    virtual void ShowMessageBox(const std::string& text, const std::string& caption,
+                                bool error) = 0;
 };
 
 // The backend the framework runs on; installed once by the executable or by a test.

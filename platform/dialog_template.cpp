@@ -11,7 +11,9 @@ std::map<UINT, DialogTemplate>& Templates() {
 }
 }  // namespace
 
-void RegisterDialogTemplate(const DialogTemplate& dialog) { Templates()[dialog.id & 0xFFFF] = dialog; }
+void RegisterDialogTemplate(const DialogTemplate& dialog) {
+    Templates()[dialog.id & 0xFFFF] = dialog;
+}
 
 const DialogTemplate* FindDialogTemplate(UINT id) {
     auto it = Templates().find(id & 0xFFFF);
@@ -19,7 +21,9 @@ const DialogTemplate* FindDialogTemplate(UINT id) {
 }
 
 // Every pixel is a physical pixel at 96 dots per inch.
-int PointsToPixels(int points) { return (points * 96 + 36) / 72; }
+int PointsToPixels(int points) {
+    return (points * 96 + 36) / 72;
+}
 
 CRect DialogUnitsToPixels(int pointSize, int x, int y, int cx, int cy) {
     // Average character cell of the template font: about 6 x 13 pixels at 8 points.

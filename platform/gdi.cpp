@@ -106,18 +106,23 @@ namespace platform {
 
 DcTarget ResolveDc(HDC hdc) {
     DcState* dc = FindDc(hdc);
-    if (dc == nullptr) return {};
-    if (dc->window != nullptr) return WindowSystem::Get().PaintTargetFor(dc->window);
+    if (dc == nullptr)
+        return {};
+    if (dc->window != nullptr)
+        return WindowSystem::Get().PaintTargetFor(dc->window);
     PixelBuffer* pixels = BitmapPixels(dc->bitmap);
-    if (pixels == nullptr) return {};
+    if (pixels == nullptr)
+        return {};
     return DcTarget{pixels, CPoint(0, 0), CRect(0, 0, pixels->Width(), pixels->Height())};
 }
 
 void DcContentChanged(HDC hdc) {
     DcState* dc = FindDc(hdc);
-    if (dc == nullptr || dc->window == nullptr) return;
+    if (dc == nullptr || dc->window == nullptr)
+        return;
     auto& ws = WindowSystem::Get();
-    if (!ws.Painting()) ws.ContentChanged(ws.TopLevelOf(dc->window));
+    if (!ws.Painting())
+        ws.ContentChanged(ws.TopLevelOf(dc->window));
 }
 
 PixelBuffer* BitmapPixels(HBITMAP bitmap) {
@@ -133,7 +138,8 @@ HBITMAP CreateBitmapFromPixels(PixelBuffer pixels) {
 bool BrushColor(HBRUSH brush, COLORREF& color) {
     GdiObject* o = FindObject(brush);
     auto* b = o ? std::get_if<BrushObject>(o) : nullptr;
-    if (b == nullptr || b->hollow) return false;
+    if (b == nullptr || b->hollow)
+        return false;
     color = b->color;
     return true;
 }
@@ -146,10 +152,13 @@ FontSpec FontOf(HFONT font) {
 
 }  // namespace platform
 
-HDC CreateCompatibleDC(HDC) { return NewDc(DcState{}); }
+HDC CreateCompatibleDC(HDC) {
+    return NewDc(DcState{});
+}
 
 BOOL DeleteDC(HDC hdc) {
-    if (FindDc(hdc) == nullptr) return FALSE;
+    if (FindDc(hdc) == nullptr)
+        return FALSE;
     ForgetDc(hdc);
     return TRUE;
 }
@@ -157,7 +166,8 @@ BOOL DeleteDC(HDC hdc) {
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
     DcState* dc = FindDc(hdc);
     GdiObject* o = FindObject(object);
-    if (dc == nullptr || o == nullptr) return nullptr;
+    if (dc == nullptr || o == nullptr)
+        return nullptr;
     if (std::holds_alternative<BitmapObject>(*o)) {
         HGDIOBJ previous = dc->bitmap;
         dc->bitmap = static_cast<HBITMAP>(object);
@@ -172,34 +182,44 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
 }
 
 BOOL DeleteObject(HGDIOBJ object) {
-    if (object == nullptr || object == HollowBrush()) return FALSE;
+    if (object == nullptr || object == HollowBrush())
+        return FALSE;
     return Objects().erase(object) > 0;
 }
 
-HGDIOBJ GetStockObject(int which) { return which == NULL_BRUSH ? HollowBrush() : nullptr; }
+HGDIOBJ GetStockObject(int which) {
+    return which == NULL_BRUSH ? HollowBrush() : nullptr;
+}
 
-HBRUSH CreateSolidBrush(COLORREF color) { return static_cast<HBRUSH>(NewObject(BrushObject{color, false})); }
+HBRUSH CreateSolidBrush(COLORREF color) {
+    return static_cast<HBRUSH>(NewObject(BrushObject{color, false}));
+}
 
 HBITMAP CreateCompatibleBitmap(HDC, int width, int height) {
-    if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return nullptr;
+    if (width <= 0 || height <= 0 || width > 16384 || height > 16384)
+        return nullptr;
     return platform::CreateBitmapFromPixels(PixelBuffer(width, height, 0));
 }
 
 HBITMAP LoadBitmapW(HINSTANCE instance, LPCTSTR name) {
     HRSRC res = FindResourceW(instance, name, RT_BITMAP);
-    if (res == nullptr) return nullptr;
+    if (res == nullptr)
+        return nullptr;
     const void* data = LockResource(LoadResource(instance, res));
     PixelBuffer pixels;
-    if (data == nullptr || !platform::DecodeBmp(data, SizeofResource(instance, res), pixels)) return nullptr;
+    if (data == nullptr || !platform::DecodeBmp(data, SizeofResource(instance, res), pixels))
+        return nullptr;
     return platform::CreateBitmapFromPixels(std::move(pixels));
 }
 
 HICON LoadIconW(HINSTANCE instance, LPCTSTR name) {
     HRSRC res = FindResourceW(instance, name, RT_GROUP_ICON);
-    if (res == nullptr) return nullptr;
+    if (res == nullptr)
+        return nullptr;
     const void* data = LockResource(LoadResource(instance, res));
     auto icon = std::make_unique<IconObject>();
-    if (data == nullptr || !platform::DecodeIco(data, SizeofResource(instance, res), icon->pixels)) return nullptr;
+    if (data == nullptr || !platform::DecodeIco(data, SizeofResource(instance, res), icon->pixels))
+        return nullptr;
     HICON handle = reinterpret_cast<HICON>(icon.get());
     Icons()[handle] = std::move(icon);
     return handle;
@@ -211,14 +231,18 @@ const PixelBuffer* IconPixels(HICON icon) {
 }
 
 HDC GetDC(HWND hwnd) {
-    if (!IsWindow(hwnd)) return nullptr;
+    if (!IsWindow(hwnd))
+        return nullptr;
     return NewDc(DcState{hwnd});
 }
 
-HDC GetWindowDC(HWND hwnd) { return GetDC(hwnd); }
+HDC GetWindowDC(HWND hwnd) {
+    return GetDC(hwnd);
+}
 
 int ReleaseDC(HWND, HDC hdc) {
-    if (FindDc(hdc) == nullptr) return 0;
+    if (FindDc(hdc) == nullptr)
+        return 0;
     ForgetDc(hdc);
     return 1;
 }
@@ -236,18 +260,23 @@ int GetSystemMetrics(int index) {
 BOOL DrawIcon(HDC hdc, int x, int y, HICON icon) {
     const PixelBuffer* pixels = IconPixels(icon);
     const DcTarget t = platform::ResolveDc(hdc);
-    if (pixels == nullptr || t.pixels == nullptr) return FALSE;
-    t.pixels->Blend(*pixels, CRect(0, 0, pixels->Width(), pixels->Height()), t.origin.x + x, t.origin.y + y, t.clip);
+    if (pixels == nullptr || t.pixels == nullptr)
+        return FALSE;
+    t.pixels->Blend(*pixels, CRect(0, 0, pixels->Width(), pixels->Height()), t.origin.x + x,
+                    t.origin.y + y, t.clip);
     platform::DcContentChanged(hdc);
     return TRUE;
 }
 
 // --- GDI object wrappers -------------------------------------------------------------------
 
-CGdiObject::~CGdiObject() { DeleteObject(); }
+CGdiObject::~CGdiObject() {
+    DeleteObject();
+}
 
 BOOL CGdiObject::Attach(HGDIOBJ object) {
-    if (m_hObject != nullptr || object == nullptr) return FALSE;
+    if (m_hObject != nullptr || object == nullptr)
+        return FALSE;
     m_hObject = object;
     return TRUE;
 }
@@ -259,14 +288,19 @@ HGDIOBJ CGdiObject::Detach() {
 }
 
 BOOL CGdiObject::DeleteObject() {
-    if (m_hObject == nullptr) return FALSE;
+    if (m_hObject == nullptr)
+        return FALSE;
     const BOOL ok = ::DeleteObject(Detach());
     return ok;
 }
 
-BOOL CBrush::CreateSolidBrush(COLORREF color) { return Attach(::CreateSolidBrush(color)); }
+BOOL CBrush::CreateSolidBrush(COLORREF color) {
+    return Attach(::CreateSolidBrush(color));
+}
 
-BOOL CBitmap::LoadBitmap(UINT id) { return Attach(::LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCE(id))); }
+BOOL CBitmap::LoadBitmap(UINT id) {
+    return Attach(::LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCE(id)));
+}
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height) {
     return Attach(::CreateCompatibleBitmap(dc ? dc->m_hDC : nullptr, width, height));
@@ -281,7 +315,8 @@ BOOL CFont::CreatePointFont(int pointSizeTenths, LPCTSTR faceName, CDC*) {
     FontSpec spec;
     spec.face = faceName && *faceName ? faceName : "Sans";
     spec.pixelHeight = platform::PointsToPixels(pointSizeTenths) / 10;
-    if (spec.pixelHeight <= 0) spec.pixelHeight = 1;
+    if (spec.pixelHeight <= 0)
+        spec.pixelHeight = 1;
     return Attach(NewObject(FontObject{spec}));
 }
 
@@ -290,12 +325,14 @@ BOOL CFont::CreatePointFont(int pointSizeTenths, LPCTSTR faceName, CDC*) {
 CDC::~CDC() {
     if (m_hDC != nullptr && TemporaryDcs().count(m_hDC) == 0) {
         // A context this object created is deleted with it.
-        if (FindDc(m_hDC) && FindDc(m_hDC)->window == nullptr) ForgetDc(m_hDC);
+        if (FindDc(m_hDC) && FindDc(m_hDC)->window == nullptr)
+            ForgetDc(m_hDC);
     }
 }
 
 CDC* CDC::FromHandle(HDC hdc) {
-    if (hdc == nullptr) return nullptr;
+    if (hdc == nullptr)
+        return nullptr;
     auto& temps = TemporaryDcs();
     auto& slot = temps[hdc];
     if (!slot) {
@@ -305,10 +342,13 @@ CDC* CDC::FromHandle(HDC hdc) {
     return slot.get();
 }
 
-BOOL CDC::CreateCompatibleDC(CDC* dc) { return Attach(::CreateCompatibleDC(dc ? dc->m_hDC : nullptr)); }
+BOOL CDC::CreateCompatibleDC(CDC* dc) {
+    return Attach(::CreateCompatibleDC(dc ? dc->m_hDC : nullptr));
+}
 
 BOOL CDC::Attach(HDC hdc) {
-    if (m_hDC != nullptr || hdc == nullptr) return FALSE;
+    if (m_hDC != nullptr || hdc == nullptr)
+        return FALSE;
     m_hDC = hdc;
     return TRUE;
 }
@@ -320,29 +360,35 @@ HDC CDC::Detach() {
 }
 
 BOOL CDC::DeleteDC() {
-    if (m_hDC == nullptr) return FALSE;
+    if (m_hDC == nullptr)
+        return FALSE;
     return ::DeleteDC(Detach());
 }
 
 CBitmap* CDC::SelectObject(CBitmap* bitmap) {
     CBitmap* previous = selectedBitmap_;
-    if (bitmap) ::SelectObject(m_hDC, bitmap->m_hObject);
+    if (bitmap)
+        ::SelectObject(m_hDC, bitmap->m_hObject);
     selectedBitmap_ = bitmap;
     return previous;
 }
 
 CFont* CDC::SelectObject(CFont* font) {
     CFont* previous = selectedFont_;
-    if (font) ::SelectObject(m_hDC, font->m_hObject);
+    if (font)
+        ::SelectObject(m_hDC, font->m_hObject);
     selectedFont_ = font;
     return previous;
 }
 
-HGDIOBJ CDC::SelectObject(HGDIOBJ object) { return ::SelectObject(m_hDC, object); }
+HGDIOBJ CDC::SelectObject(HGDIOBJ object) {
+    return ::SelectObject(m_hDC, object);
+}
 
 COLORREF CDC::SetTextColor(COLORREF color) {
     DcState* dc = FindDc(m_hDC);
-    if (dc == nullptr) return 0;
+    if (dc == nullptr)
+        return 0;
     const COLORREF previous = dc->textColor;
     dc->textColor = color;
     return previous;
@@ -350,7 +396,8 @@ COLORREF CDC::SetTextColor(COLORREF color) {
 
 COLORREF CDC::SetBkColor(COLORREF color) {
     DcState* dc = FindDc(m_hDC);
-    if (dc == nullptr) return 0;
+    if (dc == nullptr)
+        return 0;
     const COLORREF previous = dc->bkColor;
     dc->bkColor = color;
     return previous;
@@ -358,7 +405,8 @@ COLORREF CDC::SetBkColor(COLORREF color) {
 
 int CDC::SetBkMode(int mode) {
     DcState* dc = FindDc(m_hDC);
-    if (dc == nullptr) return 0;
+    if (dc == nullptr)
+        return 0;
     const int previous = dc->bkMode;
     dc->bkMode = mode;
     return previous;
@@ -366,7 +414,8 @@ int CDC::SetBkMode(int mode) {
 
 void CDC::FillSolidRect(const CRect& rect, COLORREF color) {
     const DcTarget t = platform::ResolveDc(m_hDC);
-    if (t.pixels == nullptr) return;
+    if (t.pixels == nullptr)
+        return;
     CRect r = rect;
     r.OffsetRect(t.origin.x, t.origin.y);
     t.pixels->Fill(r.Intersect(t.clip), platform::OpaqueArgb(color));
@@ -375,32 +424,38 @@ void CDC::FillSolidRect(const CRect& rect, COLORREF color) {
 
 BOOL CDC::FillRect(const CRect& rect, HBRUSH brush) {
     COLORREF c;
-    if (!platform::BrushColor(brush, c)) return FALSE;
+    if (!platform::BrushColor(brush, c))
+        return FALSE;
     FillSolidRect(rect, c);
     return TRUE;
 }
 
 BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* src, int xSrc, int ySrc, DWORD) {
-    if (src == nullptr) return FALSE;
+    if (src == nullptr)
+        return FALSE;
     const DcTarget d = platform::ResolveDc(m_hDC);
     const DcTarget s = platform::ResolveDc(src->m_hDC);
-    if (d.pixels == nullptr || s.pixels == nullptr) return FALSE;
+    if (d.pixels == nullptr || s.pixels == nullptr)
+        return FALSE;
     const CRect srcArea(CPoint(s.origin.x + xSrc, s.origin.y + ySrc), CSize(width, height));
     // Copy via a snapshot: source and destination may be the same pixels.
     PixelBuffer snapshot = *s.pixels;
-    const CRect limited = CRect(d.origin.x + x, d.origin.y + y, d.origin.x + x + width, d.origin.y + y + height);
-    d.pixels->Copy(snapshot, srcArea.Intersect(s.clip.IsRectEmpty() ? srcArea : s.clip), d.origin.x + x, d.origin.y + y,
-                   limited.Intersect(d.clip));
+    const CRect limited =
+        CRect(d.origin.x + x, d.origin.y + y, d.origin.x + x + width, d.origin.y + y + height);
+    d.pixels->Copy(snapshot, srcArea.Intersect(s.clip.IsRectEmpty() ? srcArea : s.clip),
+                   d.origin.x + x, d.origin.y + y, limited.Intersect(d.clip));
     platform::DcContentChanged(m_hDC);
     return TRUE;
 }
 
-BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* src, int xSrc, int ySrc, int srcWidth, int srcHeight,
-                     DWORD) {
-    if (src == nullptr) return FALSE;
+BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* src, int xSrc, int ySrc,
+                     int srcWidth, int srcHeight, DWORD) {
+    if (src == nullptr)
+        return FALSE;
     const DcTarget d = platform::ResolveDc(m_hDC);
     const DcTarget s = platform::ResolveDc(src->m_hDC);
-    if (d.pixels == nullptr || s.pixels == nullptr) return FALSE;
+    if (d.pixels == nullptr || s.pixels == nullptr)
+        return FALSE;
     const CRect srcArea(CPoint(s.origin.x + xSrc, s.origin.y + ySrc), CSize(srcWidth, srcHeight));
     const CRect dstArea(CPoint(d.origin.x + x, d.origin.y + y), CSize(width, height));
     PixelBuffer snapshot = *s.pixels;
@@ -412,11 +467,13 @@ BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* src, int xSrc, in
 int CDC::DrawText(const CString& text, CRect rect, UINT format) {
     DcState* dc = FindDc(m_hDC);
     const DcTarget t = platform::ResolveDc(m_hDC);
-    if (dc == nullptr || t.pixels == nullptr || !platform::HasBackend()) return 0;
+    if (dc == nullptr || t.pixels == nullptr || !platform::HasBackend())
+        return 0;
     FontSpec font = platform::FontOf(dc->font);
     if (dc->font == nullptr && dc->window) {
         // A window's context starts with the window's font.
-        for (auto* w = WindowSystem::Get().Find(dc->window); w; w = WindowSystem::Get().Find(w->parent))
+        for (auto* w = WindowSystem::Get().Find(dc->window); w;
+             w = WindowSystem::Get().Find(w->parent))
             if (w->font) {
                 font = platform::FontOf(w->font);
                 break;
@@ -429,14 +486,25 @@ int CDC::DrawText(const CString& text, CRect rect, UINT format) {
 }
 
 BOOL CDC::TextOut(int x, int y, const CString& text) {
-    DrawText(text, CRect(x, y, x + 4096, y + 4096), platform::kTextLeft | platform::kTextSingleLine);
+    DrawText(text, CRect(x, y, x + 4096, y + 4096),
+             platform::kTextLeft | platform::kTextSingleLine);
     return TRUE;
 }
 
-BOOL CDC::DrawIcon(int x, int y, HICON icon) { return ::DrawIcon(m_hDC, x, y, icon); }
+BOOL CDC::DrawIcon(int x, int y, HICON icon) {
+    return ::DrawIcon(m_hDC, x, y, icon);
+}
 
-CPaintDC::CPaintDC(CWnd* wnd) : hwnd_(wnd ? wnd->m_hWnd : nullptr) { m_hDC = ::GetDC(hwnd_); }
-CPaintDC::~CPaintDC() { ::ReleaseDC(hwnd_, Detach()); }
+CPaintDC::CPaintDC(CWnd* wnd) : hwnd_(wnd ? wnd->m_hWnd : nullptr) {
+    m_hDC = ::GetDC(hwnd_);
+}
+CPaintDC::~CPaintDC() {
+    ::ReleaseDC(hwnd_, Detach());
+}
 
-CClientDC::CClientDC(CWnd* wnd) : hwnd_(wnd ? wnd->m_hWnd : nullptr) { m_hDC = ::GetDC(hwnd_); }
-CClientDC::~CClientDC() { ::ReleaseDC(hwnd_, Detach()); }
+CClientDC::CClientDC(CWnd* wnd) : hwnd_(wnd ? wnd->m_hWnd : nullptr) {
+    m_hDC = ::GetDC(hwnd_);
+}
+CClientDC::~CClientDC() {
+    ::ReleaseDC(hwnd_, Detach());
+}

@@ -12,7 +12,6 @@
 
 namespace Gdiplus {
 
-
 using REAL = float;
 using UINT32 = std::uint32_t;
 

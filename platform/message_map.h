@@ -27,6 +27,7 @@ struct AFX_MSGMAP {
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
+// clang-format off
 #define DECLARE_MESSAGE_MAP()                             \
 protected:                                                \
     static const AFX_MSGMAP* GetThisMessageMap();         \
@@ -108,6 +109,7 @@ protected:                                                \
                                    HIWORD(static_cast<std::uintptr_t>(lParam)));                  \
                    return 0;)},
 #define ON_WM_TIMER() {WM_TIMER, 0, 0, AFX_MSG_THUNK(pThis->OnTimer(static_cast<UINT_PTR>(wParam)); return 0;)},
+// clang-format on
 
 struct CREATESTRUCT {
     HWND hwndParent;

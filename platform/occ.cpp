@@ -16,17 +16,22 @@ const char* const kWebBrowserClassName = "{8856F961-340A-11D0-A96B-00C04FD705A2}
 COleControlSite::COleControlSite(COleControlContainer* container) : m_pCtrlCont(container) {}
 COleControlSite::~COleControlSite() = default;
 
-ULONG COleControlSite::ExternalAddRef() { return static_cast<ULONG>(++m_dwRef); }
+ULONG COleControlSite::ExternalAddRef() {
+    return static_cast<ULONG>(++m_dwRef);
+}
 ULONG COleControlSite::ExternalRelease() {
     // The container owns the site; the count never ends its life.
-    if (m_dwRef > 0) --m_dwRef;
+    if (m_dwRef > 0)
+        --m_dwRef;
     return static_cast<ULONG>(m_dwRef);
 }
 
 HRESULT COleControlSite::ExternalQueryInterface(const IID* iid, void** object) {
-    if (object == nullptr) return E_POINTER;
+    if (object == nullptr)
+        return E_POINTER;
     *object = nullptr;
-    if (iid == nullptr) return E_NOINTERFACE;
+    if (iid == nullptr)
+        return E_NOINTERFACE;
     for (const AFX_INTERFACEMAP* map = GetInterfaceMap(); map != nullptr;
          map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
         for (const AFX_INTERFACEMAP_ENTRY* e = map->pEntry; e->piid != nullptr; ++e) {
@@ -46,7 +51,9 @@ const AFX_INTERFACEMAP* COleControlSite::GetThisInterfaceMap() {
     static const AFX_INTERFACEMAP map = {nullptr, &entries[0]};
     return &map;
 }
-const AFX_INTERFACEMAP* COleControlSite::GetInterfaceMap() const { return GetThisInterfaceMap(); }
+const AFX_INTERFACEMAP* COleControlSite::GetInterfaceMap() const {
+    return GetThisInterfaceMap();
+}
 
 COleControlSite* COccManager::CreateSite(COleControlContainer* container) {
     return new COleControlSite(container);
@@ -66,9 +73,11 @@ std::map<HWND, std::unique_ptr<COleControlContainer>>& Containers() {
 // What the site's document host handler asks for, read when the view is made.
 platform::BrowserOptions OptionsFromSite(COleControlSite* site) {
     platform::BrowserOptions options;
-    if (site == nullptr) return options;
+    if (site == nullptr)
+        return options;
     IDocHostUIHandler* handler = nullptr;
-    if (site->ExternalQueryInterface(&IID_IDocHostUIHandler, reinterpret_cast<void**>(&handler)) != S_OK ||
+    if (site->ExternalQueryInterface(&IID_IDocHostUIHandler, reinterpret_cast<void**>(&handler)) !=
+            S_OK ||
         handler == nullptr)
         return options;
     DOCHOSTUIINFO info{};
@@ -81,7 +90,8 @@ platform::BrowserOptions OptionsFromSite(COleControlSite* site) {
     POINT origin{};
     options.contextMenu = handler->ShowContextMenu(0, &origin, nullptr, nullptr) != S_OK;
     IDispatch* external = nullptr;
-    if (handler->GetExternal(&external) == S_OK) options.external = external;
+    if (handler->GetExternal(&external) == S_OK)
+        options.external = external;
     handler->Release();
     return options;
 }
@@ -89,13 +99,17 @@ platform::BrowserOptions OptionsFromSite(COleControlSite* site) {
 LRESULT BrowserControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto& ws = WindowSystem::Get();
     platform::WindowRecord* w = ws.Find(hwnd);
-    if (w == nullptr) return 0;
+    if (w == nullptr)
+        return 0;
     switch (message) {
         case WM_CREATE: {
             auto& container = Containers()[w->parent];
-            if (!container) container = std::make_unique<COleControlContainer>(CWnd::FromHandle(w->parent));
-            COleControlSite* site = g_occManager ? g_occManager->CreateSite(container.get()) : nullptr;
-            if (site == nullptr) return -1;  // no site, no control
+            if (!container)
+                container = std::make_unique<COleControlContainer>(CWnd::FromHandle(w->parent));
+            COleControlSite* site =
+                g_occManager ? g_occManager->CreateSite(container.get()) : nullptr;
+            if (site == nullptr)
+                return -1;  // no site, no control
             site->m_hWnd = hwnd;
             w->controlSite = site;
             const platform::BrowserOptions options = OptionsFromSite(site);
@@ -137,17 +151,21 @@ VARIANT StringVariant(const std::string& text) {
     return v;
 }
 
-bool DispatchBrowserEvent(HWND control, int event, const std::string& url, const platform::NavigationRequest* request) {
+bool DispatchBrowserEvent(HWND control, int event, const std::string& url,
+                          const platform::NavigationRequest* request) {
     auto& ws = WindowSystem::Get();
     platform::WindowRecord* w = ws.Find(control);
-    if (w == nullptr || w->parent == nullptr) return false;
+    if (w == nullptr || w->parent == nullptr)
+        return false;
     CWnd* dialog = CWnd::FromHandlePermanent(w->parent);
-    if (dialog == nullptr) return false;
+    if (dialog == nullptr)
+        return false;
     BrowserEventArgs args;
     args.url = StringVariant(url);
     VariantInit(&args.flags);
     VariantInit(&args.targetFrameName);
-    if (request && !request->targetFrame.empty()) args.targetFrameName = StringVariant(request->targetFrame);
+    if (request && !request->targetFrame.empty())
+        args.targetFrameName = StringVariant(request->targetFrame);
     VariantInit(&args.postData);
     VariantInit(&args.headers);
     platform::FireControlEvent(dialog, static_cast<UINT>(w->id), event, args);
@@ -161,14 +179,19 @@ bool DispatchBrowserEvent(HWND control, int event, const std::string& url, const
 
 void AfxEnableControlContainer(COccManager* manager) {
     // The framework owns the manager from here on; a later one replaces it.
-    if (manager != nullptr) g_occManager.reset(manager);
-    else if (g_occManager == nullptr) g_occManager = std::make_unique<COccManager>();
-    platform::RegisterWindowClass(platform::WindowClass{kWebBrowserClassName, &BrowserControlProc, false});
+    if (manager != nullptr)
+        g_occManager.reset(manager);
+    else if (g_occManager == nullptr)
+        g_occManager = std::make_unique<COccManager>();
+    platform::RegisterWindowClass(
+        platform::WindowClass{kWebBrowserClassName, &BrowserControlProc, false});
     WindowSystem::Get().SetBrowserEventHandler(&DispatchBrowserEvent);
     platform::Trace::Record("AfxEnableControlContainer");
 }
 
-COccManager* AfxGetOccManager() { return g_occManager.get(); }
+COccManager* AfxGetOccManager() {
+    return g_occManager.get();
+}
 
 namespace platform {
 
@@ -187,7 +210,8 @@ bool FireControlEvent(CWnd* dialog, UINT controlId, DISPID dispid, BrowserEventA
 
 bool BrowserNavigate(HWND control, const std::string& url) {
     WindowRecord* w = WindowSystem::Get().Find(control);
-    if (w == nullptr || !w->browser) return false;
+    if (w == nullptr || !w->browser)
+        return false;
     Trace::Record("navigate " + url);
     w->browser->Navigate(url);
     return true;
@@ -195,7 +219,8 @@ bool BrowserNavigate(HWND control, const std::string& url) {
 
 bool BrowserRefresh(HWND control) {
     WindowRecord* w = WindowSystem::Get().Find(control);
-    if (w == nullptr || !w->browser) return false;
+    if (w == nullptr || !w->browser)
+        return false;
     w->browser->Reload();
     return true;
 }

@@ -51,6 +51,7 @@ public:
     virtual const AFX_INTERFACEMAP* GetInterfaceMap() const;
 };
 
+// clang-format off
 #define DECLARE_INTERFACE_MAP()                                   \
 public:                                                           \
     static const AFX_INTERFACEMAP* GetThisInterfaceMap();         \
@@ -67,8 +68,10 @@ public:                                                           \
     {&(iid), [](CCmdTarget* target) -> IUnknown* {                                            \
          return static_cast<IUnknown*>(&static_cast<theClass*>(target)->m_x##localClass);     \
      }},
+// clang-format on
 
 // Inside a nested part's method: pThis is the object the part is embedded in.
+// clang-format off
 #define METHOD_PROLOGUE(theClass, localClass)                                                     \
     _Pragma("GCC diagnostic push") _Pragma("GCC diagnostic ignored \"-Winvalid-offsetof\"")      \
     theClass* pThis = reinterpret_cast<theClass*>(reinterpret_cast<char*>(this) -                 \
@@ -82,6 +85,7 @@ public:                                                           \
     static const AFX_INTERFACEMAP map = {&TheBaseClass::GetThisInterfaceMap, &_interfaceEntries[0]}; \
     return &map;                                                                               \
     }
+// clang-format on
 
 // The factory of sites, installed once for the process.
 class COccManager {
@@ -137,9 +141,12 @@ struct AFX_EVENTSINKMAP {
 
 namespace platform {
 template <class T>
-void InvokeEvent(T* target, void (T::*handler)(LPDISPATCH, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*, BOOL*),
+void InvokeEvent(T* target,
+                 void (T::*handler)(LPDISPATCH, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*,
+                                    BOOL*),
                  BrowserEventArgs& a) {
-    (target->*handler)(a.pDisp, &a.url, &a.flags, &a.targetFrameName, &a.postData, &a.headers, &a.cancel);
+    (target->*handler)(a.pDisp, &a.url, &a.flags, &a.targetFrameName, &a.postData, &a.headers,
+                       &a.cancel);
 }
 template <class T>
 void InvokeEvent(T* target, void (T::*handler)(LPDISPATCH, VARIANT*), BrowserEventArgs& a) {
@@ -150,6 +157,7 @@ void InvokeEvent(T* target, void (T::*handler)(LPDISPATCH, VARIANT*), BrowserEve
 bool FireControlEvent(CWnd* dialog, UINT controlId, DISPID dispid, BrowserEventArgs& args);
 }  // namespace platform
 
+// clang-format off
 #define VTS_DISPATCH "\x09"
 #define VTS_PVARIANT "\x4C"
 #define VTS_PBOOL "\x4B"
@@ -178,3 +186,4 @@ protected:                                                        \
     static const AFX_EVENTSINKMAP map = {&TheBaseClass::GetThisEventSinkMap, &_eventEntries[0]};  \
     return &map;                                                                                  \
     }
+// clang-format on

@@ -15,12 +15,22 @@ constexpr Argb MakeArgb(int a, int r, int g, int b) {
     return (static_cast<Argb>(a & 0xFF) << 24) | (static_cast<Argb>(r & 0xFF) << 16) |
            (static_cast<Argb>(g & 0xFF) << 8) | static_cast<Argb>(b & 0xFF);
 }
-constexpr int AlphaOf(Argb p) { return static_cast<int>(p >> 24); }
-constexpr int RedOf(Argb p) { return static_cast<int>((p >> 16) & 0xFF); }
-constexpr int GreenOf(Argb p) { return static_cast<int>((p >> 8) & 0xFF); }
-constexpr int BlueOf(Argb p) { return static_cast<int>(p & 0xFF); }
+constexpr int AlphaOf(Argb p) {
+    return static_cast<int>(p >> 24);
+}
+constexpr int RedOf(Argb p) {
+    return static_cast<int>((p >> 16) & 0xFF);
+}
+constexpr int GreenOf(Argb p) {
+    return static_cast<int>((p >> 8) & 0xFF);
+}
+constexpr int BlueOf(Argb p) {
+    return static_cast<int>(p & 0xFF);
+}
 // An opaque pixel of a COLORREF.
-constexpr Argb OpaqueArgb(COLORREF c) { return MakeArgb(255, GetRValue(c), GetGValue(c), GetBValue(c)); }
+constexpr Argb OpaqueArgb(COLORREF c) {
+    return MakeArgb(255, GetRValue(c), GetGValue(c), GetBValue(c));
+}
 
 class PixelBuffer {
 public:
@@ -32,7 +42,9 @@ public:
     bool Empty() const { return width_ <= 0 || height_ <= 0; }
     void Resize(int width, int height, Argb fill = 0);
 
-    Argb* Row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_); }
+    Argb* Row(int y) {
+        return pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+    }
     const Argb* Row(int y) const {
         return pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
     }
@@ -49,7 +61,8 @@ public:
     // Plain copy (no blending) with the same clipping rules.
     void Copy(const PixelBuffer& src, const CRect& srcArea, int dx, int dy, const CRect& clip);
     // Nearest-neighbour scaling of srcArea onto dstArea, copying (no blending).
-    void StretchCopy(const PixelBuffer& src, const CRect& srcArea, const CRect& dstArea, const CRect& clip);
+    void StretchCopy(const PixelBuffer& src, const CRect& srcArea, const CRect& dstArea,
+                     const CRect& clip);
 
 private:
     int width_ = 0;
@@ -60,8 +73,10 @@ private:
 // src over dst, both premultiplied.
 inline Argb BlendOver(Argb dst, Argb src) {
     const unsigned sa = src >> 24;
-    if (sa == 255) return src;
-    if (sa == 0) return dst;
+    if (sa == 255)
+        return src;
+    if (sa == 0)
+        return dst;
     const unsigned inv = 255 - sa;
     auto ch = [&](int shift) {
         const unsigned s = (src >> shift) & 0xFF;

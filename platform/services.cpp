@@ -3,16 +3,22 @@
 #include "platform/trace.h"
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
-    if (init == nullptr || init->dwSize != sizeof(INITCOMMONCONTROLSEX)) return FALSE;
+    if (init == nullptr || init->dwSize != sizeof(INITCOMMONCONTROLSEX))
+        return FALSE;
     platform::Trace::Record("InitCommonControlsEx");
     return TRUE;
 }
 
-CShellManager::CShellManager() { platform::Trace::Record("CShellManager created"); }
-CShellManager::~CShellManager() { platform::Trace::Record("CShellManager deleted"); }
+CShellManager::CShellManager() {
+    platform::Trace::Record("CShellManager created");
+}
+CShellManager::~CShellManager() {
+    platform::Trace::Record("CShellManager deleted");
+}
 
 const CRuntimeClass CMFCVisualManager::classCMFCVisualManager = {
-    "CMFCVisualManager", static_cast<int>(sizeof(CMFCVisualManager)), &CObject::classCObject, nullptr};
+    "CMFCVisualManager", static_cast<int>(sizeof(CMFCVisualManager)), &CObject::classCObject,
+    nullptr};
 const CRuntimeClass CMFCVisualManagerWindows::classCMFCVisualManagerWindows = {
     "CMFCVisualManagerWindows", static_cast<int>(sizeof(CMFCVisualManagerWindows)),
     &CMFCVisualManager::classCMFCVisualManager, nullptr};
@@ -23,4 +29,6 @@ void CMFCVisualManager::SetDefaultManager(const CRuntimeClass* managerClass) {
                             (managerClass ? managerClass->m_lpszClassName : "none"));
 }
 
-void ControlBarCleanUp() { platform::Trace::Record("ControlBarCleanUp"); }
+void ControlBarCleanUp() {
+    platform::Trace::Record("ControlBarCleanUp");
+}

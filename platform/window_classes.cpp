@@ -23,27 +23,34 @@ HBRUSH FaceBrush() {
     return brush;
 }
 
-WindowSystem& WS() { return WindowSystem::Get(); }
+WindowSystem& WS() {
+    return WindowSystem::Get();
+}
 
-CRect ClientRectOf(const WindowRecord& w) { return CRect(0, 0, w.rect.Width(), w.rect.Height()); }
+CRect ClientRectOf(const WindowRecord& w) {
+    return CRect(0, 0, w.rect.Width(), w.rect.Height());
+}
 
 void FillWithBrush(HDC hdc, const CRect& r, HBRUSH brush) {
     COLORREF c;
-    if (BrushColor(brush, c)) CDC::FromHandle(hdc)->FillSolidRect(r, c);
+    if (BrushColor(brush, c))
+        CDC::FromHandle(hdc)->FillSolidRect(r, c);
 }
 
 FontSpec FontFor(HWND hwnd) {
     for (WindowRecord* w = WS().Find(hwnd); w != nullptr; w = WS().Find(w->parent))
-        if (w->font) return FontOf(w->font);
+        if (w->font)
+            return FontOf(w->font);
     return FontSpec{};
 }
 
 // The control colour message a child sends its parent, answered with a brush.
 HBRUSH CtlColorFromParent(HWND hwnd, HDC hdc, UINT message) {
     WindowRecord* w = WS().Find(hwnd);
-    if (w == nullptr || w->parent == nullptr) return FaceBrush();
-    return reinterpret_cast<HBRUSH>(
-        WS().Send(w->parent, message, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(hwnd)));
+    if (w == nullptr || w->parent == nullptr)
+        return FaceBrush();
+    return reinterpret_cast<HBRUSH>(WS().Send(w->parent, message, reinterpret_cast<WPARAM>(hdc),
+                                              reinterpret_cast<LPARAM>(hwnd)));
 }
 
 LRESULT DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -54,7 +61,8 @@ LRESULT DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_ERASEBKGND: {
             WindowRecord* w = WS().Find(hwnd);
-            if (w == nullptr) return 1;
+            if (w == nullptr)
+                return 1;
             const HDC hdc = reinterpret_cast<HDC>(wParam);
             const HBRUSH brush = reinterpret_cast<HBRUSH>(
                 WS().Send(hwnd, WM_CTLCOLORDLG, wParam, reinterpret_cast<LPARAM>(hwnd)));
@@ -68,7 +76,8 @@ LRESULT DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     WindowRecord* w = WS().Find(hwnd);
-    if (w == nullptr) return 0;
+    if (w == nullptr)
+        return 0;
     const bool ownerDraw = (w->style & BS_TYPEMASK) == BS_OWNERDRAW;
     auto setPushed = [&](bool pushed) {
         if (w->buttonPushed != pushed) {
@@ -101,13 +110,16 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_LBUTTONUP: {
-            if (!w->buttonTracking) return 0;
+            if (!w->buttonTracking)
+                return 0;
             w->buttonTracking = false;
-            const bool inside = ClientRectOf(*w).PtInRect(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+            const bool inside =
+                ClientRectOf(*w).PtInRect(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
             setPushed(false);
             WS().SetCapture(nullptr);
             if (inside && w->parent && WS().Find(hwnd))
-                WS().Send(w->parent, WM_COMMAND, MAKEWPARAM(w->id, BN_CLICKED), reinterpret_cast<LPARAM>(hwnd));
+                WS().Send(w->parent, WM_COMMAND, MAKEWPARAM(w->id, BN_CLICKED),
+                          reinterpret_cast<LPARAM>(hwnd));
             return 0;
         }
         case WM_CAPTURECHANGED:
@@ -123,8 +135,10 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_ERASEBKGND:
             if (!ownerDraw) {
-                const HBRUSH brush = CtlColorFromParent(hwnd, reinterpret_cast<HDC>(wParam), WM_CTLCOLORBTN);
-                FillWithBrush(reinterpret_cast<HDC>(wParam), ClientRectOf(*w), brush ? brush : FaceBrush());
+                const HBRUSH brush =
+                    CtlColorFromParent(hwnd, reinterpret_cast<HDC>(wParam), WM_CTLCOLORBTN);
+                FillWithBrush(reinterpret_cast<HDC>(wParam), ClientRectOf(*w),
+                              brush ? brush : FaceBrush());
             }
             return 1;
         case WM_PAINT: {
@@ -132,29 +146,35 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             HDC hdc = ::GetDC(hwnd);
             if (ownerDraw) {
                 DRAWITEMSTRUCT dis{ODT_BUTTON,
-                                    static_cast<UINT>(w->id),
-                                    0,
-                                    ODA_DRAWENTIRE,
-                                    (w->buttonPushed ? ODS_SELECTED : 0u) | ((w->style & WS_DISABLED) ? ODS_DISABLED : 0u),
-                                    hwnd,
-                                    hdc,
-                                    rc,
-                                    0};
+                                   static_cast<UINT>(w->id),
+                                   0,
+                                   ODA_DRAWENTIRE,
+                                   (w->buttonPushed ? ODS_SELECTED : 0u) |
+                                       ((w->style & WS_DISABLED) ? ODS_DISABLED : 0u),
+                                   hwnd,
+                                   hdc,
+                                   rc,
+                                   0};
                 if (w->parent)
-                    WS().Send(w->parent, WM_DRAWITEM, static_cast<WPARAM>(w->id), reinterpret_cast<LPARAM>(&dis));
+                    WS().Send(w->parent, WM_DRAWITEM, static_cast<WPARAM>(w->id),
+                              reinterpret_cast<LPARAM>(&dis));
             } else {
                 CDC* dc = CDC::FromHandle(hdc);
                 dc->FillSolidRect(rc, w->buttonPushed ? RGB(204, 228, 247) : RGB(225, 225, 225));
                 dc->FillSolidRect(CRect(rc.left, rc.top, rc.right, rc.top + 1), RGB(173, 173, 173));
-                dc->FillSolidRect(CRect(rc.left, rc.bottom - 1, rc.right, rc.bottom), RGB(173, 173, 173));
-                dc->FillSolidRect(CRect(rc.left, rc.top, rc.left + 1, rc.bottom), RGB(173, 173, 173));
-                dc->FillSolidRect(CRect(rc.right - 1, rc.top, rc.right, rc.bottom), RGB(173, 173, 173));
+                dc->FillSolidRect(CRect(rc.left, rc.bottom - 1, rc.right, rc.bottom),
+                                  RGB(173, 173, 173));
+                dc->FillSolidRect(CRect(rc.left, rc.top, rc.left + 1, rc.bottom),
+                                  RGB(173, 173, 173));
+                dc->FillSolidRect(CRect(rc.right - 1, rc.top, rc.right, rc.bottom),
+                                  RGB(173, 173, 173));
                 if (HasBackend()) {
                     const DcTarget t = ResolveDc(hdc);
                     if (t.pixels) {
                         CRect layout = rc;
                         layout.OffsetRect(t.origin.x, t.origin.y);
-                        CurrentBackend().DrawText(*t.pixels, t.clip, layout, w->text, FontFor(hwnd), RGB(0, 0, 0),
+                        CurrentBackend().DrawText(*t.pixels, t.clip, layout, w->text, FontFor(hwnd),
+                                                  RGB(0, 0, 0),
                                                   kTextCenter | kTextVCenter | kTextSingleLine);
                     }
                 }
@@ -169,14 +189,16 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     WindowRecord* w = WS().Find(hwnd);
-    if (w == nullptr) return 0;
+    if (w == nullptr)
+        return 0;
     const DWORD type = w->style & SS_TYPEMASK;
     switch (message) {
         case WM_NCHITTEST:
             // A static without SS_NOTIFY lets the mouse through to its parent.
             return (w->style & SS_NOTIFY) ? HTCLIENT : HTTRANSPARENT;
         case STM_SETIMAGE: {
-            if (wParam != IMAGE_BITMAP) return 0;
+            if (wParam != IMAGE_BITMAP)
+                return 0;
             const HBITMAP previous = w->staticImage;
             w->staticImage = reinterpret_cast<HBITMAP>(lParam);
             WS().Invalidate(hwnd);
@@ -204,14 +226,16 @@ LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
                     }
                     const DcTarget t = ResolveDc(hdc);
                     if (t.pixels)
-                        t.pixels->Blend(*bmp, CRect(0, 0, bmp->Width(), bmp->Height()), t.origin.x + x,
-                                        t.origin.y + y, t.clip);
+                        t.pixels->Blend(*bmp, CRect(0, 0, bmp->Width(), bmp->Height()),
+                                        t.origin.x + x, t.origin.y + y, t.clip);
                 }
             } else {
                 FillWithBrush(hdc, rc, brush);
                 UINT format = kTextWordBreak;
-                if (type == SS_CENTER) format |= kTextCenter;
-                if (w->style & SS_CENTERIMAGE) format = (format & ~kTextWordBreak) | kTextVCenter | kTextSingleLine;
+                if (type == SS_CENTER)
+                    format |= kTextCenter;
+                if (w->style & SS_CENTERIMAGE)
+                    format = (format & ~kTextWordBreak) | kTextVCenter | kTextSingleLine;
                 dc->DrawText(w->text, rc, format);
             }
             ::ReleaseDC(hwnd, hdc);
@@ -226,14 +250,17 @@ LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT WindowSystem::DefaultProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     WindowRecord* w = Find(hwnd);
-    if (w == nullptr) return 0;
+    if (w == nullptr)
+        return 0;
     switch (message) {
         case WM_NCHITTEST:
-            return ScreenRectOf(hwnd).PtInRect(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))) ? HTCLIENT
-                                                                                                 : HTNOWHERE;
+            return ScreenRectOf(hwnd).PtInRect(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)))
+                       ? HTCLIENT
+                       : HTNOWHERE;
         case WM_SETCURSOR:
             // The parent gets the first say, then the arrow.
-            if (w->parent && Send(w->parent, WM_SETCURSOR, wParam, lParam)) return TRUE;
+            if (w->parent && Send(w->parent, WM_SETCURSOR, wParam, lParam))
+                return TRUE;
             if (LOWORD(static_cast<std::uintptr_t>(lParam)) == HTCLIENT && HasBackend()) {
                 CurrentBackend().SetCursor(TopLevelOf(hwnd), StandardCursor::Arrow);
                 return TRUE;
@@ -249,7 +276,8 @@ LRESULT WindowSystem::DefaultProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
             return TRUE;
         case WM_SETFONT:
             w->font = reinterpret_cast<HFONT>(wParam);
-            if (lParam) Invalidate(hwnd);
+            if (lParam)
+                Invalidate(hwnd);
             return 0;
         case WM_SETICON: {
             const HICON icon = reinterpret_cast<HICON>(lParam);
@@ -258,7 +286,8 @@ LRESULT WindowSystem::DefaultProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
             slot = icon;
             if (w->parent == nullptr && w->nativeCreated && HasBackend()) {
                 const HICON shown = w->iconBig ? w->iconBig : w->iconSmall;
-                if (const PixelBuffer* pixels = IconPixels(shown)) CurrentBackend().SetIcon(hwnd, *pixels);
+                if (const PixelBuffer* pixels = IconPixels(shown))
+                    CurrentBackend().SetIcon(hwnd, *pixels);
             }
             return reinterpret_cast<LRESULT>(previous);
         }

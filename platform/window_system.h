@@ -60,8 +60,8 @@ struct WindowRecord {
     BYTE constantAlpha = 255;
     DWORD layeredFlags = 0;
     // Per-class state.
-    bool buttonPushed = false;   // BUTTON: pressed look
-    bool buttonTracking = false; // BUTTON: captured press in progress
+    bool buttonPushed = false;      // BUTTON: pressed look
+    bool buttonTracking = false;    // BUTTON: captured press in progress
     HBITMAP staticImage = nullptr;  // STATIC: SS_BITMAP image
     HFONT font = nullptr;
     HICON iconBig = nullptr;
@@ -87,7 +87,8 @@ public:
     // Records.
     WindowRecord* Find(HWND hwnd);
     HWND Create(const std::string& className, const std::string& text, DWORD style, DWORD exStyle,
-                const CRect& rect, HWND parentOrOwner, int id, CWnd* object, bool modalDialog = false);
+                const CRect& rect, HWND parentOrOwner, int id, CWnd* object,
+                bool modalDialog = false);
     void Destroy(HWND hwnd);
     HWND TopLevelOf(HWND hwnd);
     bool IsTopLevel(const WindowRecord& w) const { return w.parent == nullptr; }
@@ -170,7 +171,9 @@ public:
     // Browser controls register a handler for their view's events.
     using BrowserEventHandler = std::function<bool(HWND control, int event, const std::string& url,
                                                    const NavigationRequest* request)>;
-    void SetBrowserEventHandler(BrowserEventHandler handler) { browserEvents_ = std::move(handler); }
+    void SetBrowserEventHandler(BrowserEventHandler handler) {
+        browserEvents_ = std::move(handler);
+    }
 
     // Forgets every window and pending message; for tests between cases.
     void ResetForTests();
@@ -185,7 +188,8 @@ private:
     void UpdateMouseOver(HWND target);
     void SyncNative(WindowRecord& w);
     void PresentContent(WindowRecord& w);
-    void PaintWindowTree(HWND hwnd, PixelBuffer& target, CPoint origin, const CRect& clip);
+    // Erases and paints a window, then its children, into its top-level window's content.
+    void PaintWindowTree(HWND hwnd);
     void HideOwnedFor(HWND owner, bool hide);
     void SendMoveSize(WindowRecord& w, bool moved, bool sized);
 

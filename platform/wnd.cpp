@@ -10,9 +10,10 @@
 
 using platform::WindowSystem;
 
-const CRuntimeClass CObject::classCObject = {"CObject", static_cast<int>(sizeof(CObject)), nullptr, nullptr};
-const CRuntimeClass CCmdTarget::classCCmdTarget = {"CCmdTarget", static_cast<int>(sizeof(CCmdTarget)),
-                                                   &CObject::classCObject, nullptr};
+const CRuntimeClass CObject::classCObject = {"CObject", static_cast<int>(sizeof(CObject)), nullptr,
+                                             nullptr};
+const CRuntimeClass CCmdTarget::classCCmdTarget = {
+    "CCmdTarget", static_cast<int>(sizeof(CCmdTarget)), &CObject::classCObject, nullptr};
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
     static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, nullptr}};
@@ -20,7 +21,9 @@ const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
     return &map;
 }
 
-const AFX_MSGMAP* CCmdTarget::GetMessageMap() const { return GetThisMessageMap(); }
+const AFX_MSGMAP* CCmdTarget::GetMessageMap() const {
+    return GetThisMessageMap();
+}
 
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
 
@@ -42,11 +45,13 @@ CWnd::~CWnd() {
         ReleaseDC(windowDc_);
         windowDc_ = nullptr;
     }
-    if (m_hWnd == nullptr) return;
+    if (m_hWnd == nullptr)
+        return;
     platform::WindowRecord* w = WindowSystem::Get().Find(m_hWnd);
     if (w && w->object == this) {
         WindowSystem::Get().Destroy(m_hWnd);
-        if (w = WindowSystem::Get().Find(m_hWnd); w && w->object == this) w->object = nullptr;
+        if (w = WindowSystem::Get().Find(m_hWnd); w && w->object == this)
+            w->object = nullptr;
     }
     m_hWnd = nullptr;
 }
@@ -57,8 +62,10 @@ CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
 }
 
 CWnd* CWnd::FromHandle(HWND hwnd) {
-    if (hwnd == nullptr) return nullptr;
-    if (CWnd* permanent = FromHandlePermanent(hwnd)) return permanent;
+    if (hwnd == nullptr)
+        return nullptr;
+    if (CWnd* permanent = FromHandlePermanent(hwnd))
+        return permanent;
     auto& temps = Temporaries();
     // Drop wrappers of windows that are gone.
     for (auto it = temps.begin(); it != temps.end();) {
@@ -79,7 +86,8 @@ CWnd* CWnd::FromHandle(HWND hwnd) {
 
 BOOL CWnd::Attach(HWND hwnd) {
     platform::WindowRecord* w = WindowSystem::Get().Find(hwnd);
-    if (w == nullptr || m_hWnd != nullptr) return FALSE;
+    if (w == nullptr || m_hWnd != nullptr)
+        return FALSE;
     w->object = this;
     m_hWnd = hwnd;
     return TRUE;
@@ -87,14 +95,16 @@ BOOL CWnd::Attach(HWND hwnd) {
 
 HWND CWnd::Detach() {
     HWND h = m_hWnd;
-    if (platform::WindowRecord* w = WindowSystem::Get().Find(h); w && w->object == this) w->object = nullptr;
+    if (platform::WindowRecord* w = WindowSystem::Get().Find(h); w && w->object == this)
+        w->object = nullptr;
     m_hWnd = nullptr;
     return h;
 }
 
 BOOL CWnd::SubclassWindow(HWND hwnd) {
     platform::WindowRecord* w = WindowSystem::Get().Find(hwnd);
-    if (w == nullptr || m_hWnd != nullptr) return FALSE;
+    if (w == nullptr || m_hWnd != nullptr)
+        return FALSE;
     m_hWnd = hwnd;  // PreSubclassWindow may already use the handle
     PreSubclassWindow();
     w = WindowSystem::Get().Find(hwnd);
@@ -113,7 +123,8 @@ BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    if (!OnWndMsg(message, wParam, lParam, &result)) result = DefWindowProc(message, wParam, lParam);
+    if (!OnWndMsg(message, wParam, lParam, &result))
+        result = DefWindowProc(message, wParam, lParam);
     return result;
 }
 
@@ -143,7 +154,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
         case WM_CTLCOLORDLG:
         case WM_CTLCOLORBTN:
         case WM_CTLCOLORSTATIC: {
-            const UINT kind = message == WM_CTLCOLORDLG ? CTLCOLOR_DLG
+            const UINT kind = message == WM_CTLCOLORDLG   ? CTLCOLOR_DLG
                               : message == WM_CTLCOLORBTN ? CTLCOLOR_BTN
                                                           : CTLCOLOR_STATIC;
             CtlColorArgs args{CDC::FromHandle(reinterpret_cast<HDC>(wParam)),
@@ -170,22 +181,28 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
     return FALSE;
 }
 
-BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return FALSE; }
+BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) {
+    return FALSE;
+}
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     platform::WindowRecord* w = WindowSystem::Get().Find(m_hWnd);
-    if (w == nullptr) return 0;
+    if (w == nullptr)
+        return 0;
     return w->windowClass->proc(m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CWnd::Default() {
     const MSG* m = WindowSystem::Get().CurrentMessage();
-    if (m == nullptr) return 0;
+    if (m == nullptr)
+        return 0;
     const MSG copy = *m;
     return DefWindowProc(copy.message, copy.wParam, copy.lParam);
 }
 
-BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG*) {
+    return FALSE;
+}
 
 BOOL CWnd::UpdateData(BOOL saveAndValidate) {
     CDataExchange dx(this, saveAndValidate);
@@ -194,7 +211,8 @@ BOOL CWnd::UpdateData(BOOL saveAndValidate) {
 }
 
 BOOL CWnd::DestroyWindow() {
-    if (m_hWnd == nullptr) return FALSE;
+    if (m_hWnd == nullptr)
+        return FALSE;
     WindowSystem::Get().Destroy(m_hWnd);
     return TRUE;
 }
@@ -205,25 +223,40 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
 BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
     return ::PostMessage(m_hWnd, message, wParam, lParam);
 }
-BOOL CWnd::ShowWindow(int cmdShow) { return ::ShowWindow(m_hWnd, cmdShow); }
-BOOL CWnd::IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
-BOOL CWnd::IsIconic() const { return ::IsIconic(m_hWnd); }
+BOOL CWnd::ShowWindow(int cmdShow) {
+    return ::ShowWindow(m_hWnd, cmdShow);
+}
+BOOL CWnd::IsWindowVisible() const {
+    return ::IsWindowVisible(m_hWnd);
+}
+BOOL CWnd::IsIconic() const {
+    return ::IsIconic(m_hWnd);
+}
 BOOL CWnd::IsWindowEnabled() const {
     platform::WindowRecord* w = WindowSystem::Get().Find(m_hWnd);
     return w && !(w->style & WS_DISABLED);
 }
-BOOL CWnd::EnableWindow(BOOL enable) { return ::EnableWindow(m_hWnd, enable); }
+BOOL CWnd::EnableWindow(BOOL enable) {
+    return ::EnableWindow(m_hWnd, enable);
+}
 void CWnd::MoveWindow(int x, int y, int width, int height, BOOL repaint) {
     ::MoveWindow(m_hWnd, x, y, width, height, repaint);
 }
 void CWnd::MoveWindow(const RECT* rect, BOOL repaint) {
-    if (rect) MoveWindow(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, repaint);
+    if (rect)
+        MoveWindow(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top,
+                   repaint);
 }
 BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags) {
-    return ::SetWindowPos(m_hWnd, insertAfter ? insertAfter->m_hWnd : HWND_TOP, x, y, cx, cy, flags);
+    return ::SetWindowPos(m_hWnd, insertAfter ? insertAfter->m_hWnd : HWND_TOP, x, y, cx, cy,
+                          flags);
 }
-void CWnd::GetWindowRect(RECT* rect) const { ::GetWindowRect(m_hWnd, rect); }
-void CWnd::GetClientRect(RECT* rect) const { ::GetClientRect(m_hWnd, rect); }
+void CWnd::GetWindowRect(RECT* rect) const {
+    ::GetWindowRect(m_hWnd, rect);
+}
+void CWnd::GetClientRect(RECT* rect) const {
+    ::GetClientRect(m_hWnd, rect);
+}
 
 void CWnd::ClientToScreen(POINT* point) const {
     const CPoint o = WindowSystem::Get().ClientOriginOnScreen(m_hWnd);
@@ -247,10 +280,11 @@ void CWnd::ScreenToClient(RECT* rect) const {
 void CWnd::CenterWindow(CWnd* alternateOwner) {
     auto& ws = WindowSystem::Get();
     platform::WindowRecord* w = ws.Find(m_hWnd);
-    if (w == nullptr) return;
+    if (w == nullptr)
+        return;
     const CRect self = ws.ScreenRectOf(m_hWnd);
-    CRect area;   // what the window is centred in
-    CRect bounds; // what it must stay inside
+    CRect area;    // what the window is centred in
+    CRect bounds;  // what it must stay inside
     if (w->parent != nullptr) {
         area = CRect(0, 0, ws.Find(w->parent)->rect.Width(), ws.Find(w->parent)->rect.Height());
         bounds = area;
@@ -259,43 +293,61 @@ void CWnd::CenterWindow(CWnd* alternateOwner) {
         HWND center = alternateOwner ? alternateOwner->m_hWnd : w->owner;
         platform::WindowRecord* c = ws.Find(center);
         // A hidden or minimised owner is no reference: centre in the work area instead.
-        if (c != nullptr && (c->style & WS_VISIBLE) && !c->iconic) area = ws.ScreenRectOf(center);
-        else area = bounds;
+        if (c != nullptr && (c->style & WS_VISIBLE) && !c->iconic)
+            area = ws.ScreenRectOf(center);
+        else
+            area = bounds;
     }
     int left = (area.left + area.right) / 2 - self.Width() / 2;
     int top = (area.top + area.bottom) / 2 - self.Height() / 2;
     // Keep it inside; a window larger than the bounds keeps its left or top edge on theirs.
-    if (left + self.Width() > bounds.right) left = bounds.right - self.Width();
-    if (left < bounds.left) left = bounds.left;
-    if (top + self.Height() > bounds.bottom) top = bounds.bottom - self.Height();
-    if (top < bounds.top) top = bounds.top;
+    if (left + self.Width() > bounds.right)
+        left = bounds.right - self.Width();
+    if (left < bounds.left)
+        left = bounds.left;
+    if (top + self.Height() > bounds.bottom)
+        top = bounds.bottom - self.Height();
+    if (top < bounds.top)
+        top = bounds.top;
     SetWindowPos(nullptr, left, top, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CWnd::SetWindowText(LPCTSTR text) { WindowSystem::Get().SetText(m_hWnd, text ? text : ""); }
+void CWnd::SetWindowText(LPCTSTR text) {
+    WindowSystem::Get().SetText(m_hWnd, text ? text : "");
+}
 CString CWnd::GetWindowText() const {
     platform::WindowRecord* w = WindowSystem::Get().Find(m_hWnd);
     return w ? w->text : CString();
 }
-DWORD CWnd::GetStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE)); }
-DWORD CWnd::GetExStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE)); }
+DWORD CWnd::GetStyle() const {
+    return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE));
+}
+DWORD CWnd::GetExStyle() const {
+    return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE));
+}
 BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT /*flags*/) {
     platform::WindowRecord* w = WindowSystem::Get().Find(m_hWnd);
-    if (w == nullptr) return FALSE;
+    if (w == nullptr)
+        return FALSE;
     const DWORD style = (w->style & ~remove) | add;
-    if (style == w->style) return FALSE;
+    if (style == w->style)
+        return FALSE;
     WindowSystem::Get().SetStyle(m_hWnd, style);
     return TRUE;
 }
 BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT /*flags*/) {
     platform::WindowRecord* w = WindowSystem::Get().Find(m_hWnd);
-    if (w == nullptr) return FALSE;
+    if (w == nullptr)
+        return FALSE;
     const DWORD style = (w->exStyle & ~remove) | add;
-    if (style == w->exStyle) return FALSE;
+    if (style == w->exStyle)
+        return FALSE;
     WindowSystem::Get().SetExStyle(m_hWnd, style);
     return TRUE;
 }
-CWnd* CWnd::GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }
+CWnd* CWnd::GetDlgItem(int id) const {
+    return FromHandle(::GetDlgItem(m_hWnd, id));
+}
 int CWnd::GetDlgCtrlID() const {
     platform::WindowRecord* w = WindowSystem::Get().Find(m_hWnd);
     return w ? w->id : 0;
@@ -308,52 +360,112 @@ CWnd* CWnd::GetOwner() const {
     platform::WindowRecord* w = WindowSystem::Get().Find(m_hWnd);
     return w ? FromHandle(w->owner) : nullptr;
 }
-CWnd* CWnd::SetActiveWindow() { return FromHandle(::SetActiveWindow(m_hWnd)); }
-CWnd* CWnd::SetFocus() { return FromHandle(WindowSystem::Get().SetFocusTo(m_hWnd)); }
-void CWnd::Invalidate(BOOL) { WindowSystem::Get().Invalidate(m_hWnd); }
-void CWnd::InvalidateRect(const RECT*, BOOL) { WindowSystem::Get().Invalidate(m_hWnd); }
-void CWnd::UpdateWindow() { WindowSystem::Get().PaintNow(WindowSystem::Get().TopLevelOf(m_hWnd)); }
+CWnd* CWnd::SetActiveWindow() {
+    return FromHandle(::SetActiveWindow(m_hWnd));
+}
+CWnd* CWnd::SetFocus() {
+    return FromHandle(WindowSystem::Get().SetFocusTo(m_hWnd));
+}
+void CWnd::Invalidate(BOOL) {
+    WindowSystem::Get().Invalidate(m_hWnd);
+}
+void CWnd::InvalidateRect(const RECT*, BOOL) {
+    WindowSystem::Get().Invalidate(m_hWnd);
+}
+void CWnd::UpdateWindow() {
+    WindowSystem::Get().PaintNow(WindowSystem::Get().TopLevelOf(m_hWnd));
+}
 HICON CWnd::SetIcon(HICON icon, BOOL bigIcon) {
     return reinterpret_cast<HICON>(
         SendMessage(WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
 }
 void CWnd::SetFont(CFont* font, BOOL redraw) {
-    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font ? static_cast<HFONT>(*font) : nullptr), redraw);
+    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font ? static_cast<HFONT>(*font) : nullptr),
+                redraw);
 }
-CDC* CWnd::GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
+CDC* CWnd::GetDC() {
+    return CDC::FromHandle(::GetDC(m_hWnd));
+}
 CDC* CWnd::GetWindowDC() {
-    if (windowDc_ == nullptr) windowDc_ = CDC::FromHandle(::GetWindowDC(m_hWnd));
+    if (windowDc_ == nullptr)
+        windowDc_ = CDC::FromHandle(::GetWindowDC(m_hWnd));
     return windowDc_;
 }
 int CWnd::ReleaseDC(CDC* dc) {
-    if (dc == nullptr) return 0;
-    if (dc == windowDc_) windowDc_ = nullptr;
+    if (dc == nullptr)
+        return 0;
+    if (dc == windowDc_)
+        windowDc_ = nullptr;
     return ::ReleaseDC(m_hWnd, dc->Detach());
 }
 UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapseMs, void*) {
     WindowSystem::Get().SetTimer(m_hWnd, id, elapseMs);
     return id;
 }
-BOOL CWnd::KillTimer(UINT_PTR id) { return WindowSystem::Get().KillTimer(m_hWnd, id); }
+BOOL CWnd::KillTimer(UINT_PTR id) {
+    return WindowSystem::Get().KillTimer(m_hWnd, id);
+}
 
-int CWnd::OnCreate(LPCREATESTRUCT) { return static_cast<int>(Default()); }
-void CWnd::OnDestroy() { Default(); }
-void CWnd::OnPaint() { Default(); }
-void CWnd::OnClose() { Default(); }
-void CWnd::OnMove(int, int) { Default(); }
-void CWnd::OnSize(UINT, int, int) { Default(); }
-void CWnd::OnShowWindow(BOOL, UINT) { Default(); }
-LRESULT CWnd::OnNcHitTest(CPoint) { return Default(); }
-HCURSOR CWnd::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(Default()); }
-HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT) { return reinterpret_cast<HBRUSH>(Default()); }
-BOOL CWnd::OnEraseBkgnd(CDC*) { return static_cast<BOOL>(Default()); }
-void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonDown(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonDblClk(UINT, CPoint) { Default(); }
-void CWnd::OnMouseHover(UINT, CPoint) { Default(); }
-void CWnd::OnMouseLeave() { Default(); }
-BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) { return static_cast<BOOL>(Default()); }
-void CWnd::OnKeyDown(UINT, UINT, UINT) { Default(); }
-void CWnd::OnHotKey(UINT, UINT, UINT) { Default(); }
-void CWnd::OnTimer(UINT_PTR) { Default(); }
+int CWnd::OnCreate(LPCREATESTRUCT) {
+    return static_cast<int>(Default());
+}
+void CWnd::OnDestroy() {
+    Default();
+}
+void CWnd::OnPaint() {
+    Default();
+}
+void CWnd::OnClose() {
+    Default();
+}
+void CWnd::OnMove(int, int) {
+    Default();
+}
+void CWnd::OnSize(UINT, int, int) {
+    Default();
+}
+void CWnd::OnShowWindow(BOOL, UINT) {
+    Default();
+}
+LRESULT CWnd::OnNcHitTest(CPoint) {
+    return Default();
+}
+HCURSOR CWnd::OnQueryDragIcon() {
+    return reinterpret_cast<HCURSOR>(Default());
+}
+HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT) {
+    return reinterpret_cast<HBRUSH>(Default());
+}
+BOOL CWnd::OnEraseBkgnd(CDC*) {
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnMouseMove(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnLButtonDown(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnLButtonUp(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnLButtonDblClk(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnMouseHover(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnMouseLeave() {
+    Default();
+}
+BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) {
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnKeyDown(UINT, UINT, UINT) {
+    Default();
+}
+void CWnd::OnHotKey(UINT, UINT, UINT) {
+    Default();
+}
+void CWnd::OnTimer(UINT_PTR) {
+    Default();
+}

@@ -7,7 +7,8 @@
 
 class UpdateLayeredTool {
 public:
-    using PFN_UpdateLayeredWindow = BOOL (*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
+    using PFN_UpdateLayeredWindow = BOOL (*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF,
+                                             BLENDFUNCTION*, DWORD);
     using PFN_SetLayeredWindowAttributes = BOOL (*)(HWND, COLORREF, BYTE, DWORD);
 
     virtual ~UpdateLayeredTool();

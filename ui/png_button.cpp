@@ -5,13 +5,13 @@
 IMPLEMENT_DYNAMIC(CPngButton, CButton)
 
 BEGIN_MESSAGE_MAP(CPngButton, CButton)
-    ON_WM_MOUSEMOVE()
-    ON_WM_MOUSEHOVER()
-    ON_WM_MOUSELEAVE()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONUP()
-    ON_WM_SETCURSOR()
-    ON_WM_ERASEBKGND()
+ON_WM_MOUSEMOVE()
+ON_WM_MOUSEHOVER()
+ON_WM_MOUSELEAVE()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_SETCURSOR()
+ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
 CPngButton::~CPngButton() {
@@ -34,20 +34,25 @@ void CPngButton::LoadPngImage(UINT nID) {
     m_nFrameHeight = m_pImage ? static_cast<int>(m_pImage->GetHeight() / 4) : 0;
     CRect rect;
     GetWindowRect(&rect);
-    if (CWnd* parent = GetParent()) parent->ScreenToClient(&rect);
+    if (CWnd* parent = GetParent())
+        parent->ScreenToClient(&rect);
     // No SWP_NOZORDER: the button also goes above its siblings.
     SetWindowPos(nullptr, 0, 0, static_cast<int>(m_nImageWidth), m_nFrameHeight, SWP_NOMOVE);
-    if (m_pGraphics == nullptr) m_pGraphics = Gdiplus::Graphics::FromHDC(GetWindowDC()->GetSafeHdc());
+    if (m_pGraphics == nullptr)
+        m_pGraphics = Gdiplus::Graphics::FromHDC(GetWindowDC()->GetSafeHdc());
 }
 
 void CPngButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
-    if (m_pGraphics == nullptr || m_pImage == nullptr || lpDrawItemStruct == nullptr) return;
+    if (m_pGraphics == nullptr || m_pImage == nullptr || lpDrawItemStruct == nullptr)
+        return;
     int frame = 0;
-    if (lpDrawItemStruct->itemState & ODS_SELECTED) frame = 2;
-    else if (m_bHover) frame = 1;
+    if (lpDrawItemStruct->itemState & ODS_SELECTED)
+        frame = 2;
+    else if (m_bHover)
+        frame = 1;
     const INT width = static_cast<INT>(m_nImageWidth);
-    m_pGraphics->DrawImage(m_pImage, Gdiplus::Rect(0, 0, width, m_nFrameHeight), 0, frame * m_nFrameHeight, width,
-                           m_nFrameHeight, Gdiplus::UnitPixel);
+    m_pGraphics->DrawImage(m_pImage, Gdiplus::Rect(0, 0, width, m_nFrameHeight), 0,
+                           frame * m_nFrameHeight, width, m_nFrameHeight, Gdiplus::UnitPixel);
 }
 
 void CPngButton::PreSubclassWindow() {
@@ -57,7 +62,8 @@ void CPngButton::PreSubclassWindow() {
 
 LRESULT CPngButton::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // A quick second click is an ordinary press, with a click of its own.
-    if (message == WM_LBUTTONDBLCLK) message = WM_LBUTTONDOWN;
+    if (message == WM_LBUTTONDBLCLK)
+        message = WM_LBUTTONDOWN;
     return CButton::DefWindowProc(message, wParam, lParam);
 }
 
@@ -95,4 +101,6 @@ BOOL CPngButton::OnSetCursor(CWnd*, UINT, UINT) {
     return TRUE;
 }
 
-BOOL CPngButton::OnEraseBkgnd(CDC*) { return TRUE; }
+BOOL CPngButton::OnEraseBkgnd(CDC*) {
+    return TRUE;
+}

@@ -29,16 +29,18 @@ TEST_F(AppSpineTest, StartsUpAndTearsDownInOrder) {
     EXPECT_EQ(RunProgram(), 16);
 
     const std::vector<std::string> record = platform::Trace::Take();
-    EXPECT_TRUE(InOrder(record, {"InitCommonControlsEx", "CWinApp::InitInstance", "AfxEnableControlContainer",
-                                 "CShellManager created", "SetDefaultManager CMFCVisualManagerWindows",
-                                 "SetRegistryKey 应用程序向导生成的本地应用程序", "create #32770 CLoginDlg",
-                                 "modal begin CLoginDlg", "quit 16",
-                                 // The framework destroys the main window with the windows it owns...
-                                 "destroy #32770 CLoginActiveDlg", "destroy #32770 CLoginDlg",
-                                 "modal end CLoginDlg -1",
-                                 // ...then the program tears down in its fixed order.
-                                 "tray icon removed 128", "CShellManager deleted", "ControlBarCleanUp"}));
-    EXPECT_TRUE(InOrder(record, {"quit 16", "destroy #32770 CGameDialog", "destroy #32770 CLoginDlg"}));
+    EXPECT_TRUE(InOrder(
+        record,
+        {"InitCommonControlsEx", "CWinApp::InitInstance", "AfxEnableControlContainer",
+         "CShellManager created", "SetDefaultManager CMFCVisualManagerWindows",
+         "SetRegistryKey 应用程序向导生成的本地应用程序", "create #32770 CLoginDlg",
+         "modal begin CLoginDlg", "quit 16",
+         // The framework destroys the main window with the windows it owns...
+         "destroy #32770 CLoginActiveDlg", "destroy #32770 CLoginDlg", "modal end CLoginDlg -1",
+         // ...then the program tears down in its fixed order.
+         "tray icon removed 128", "CShellManager deleted", "ControlBarCleanUp"}));
+    EXPECT_TRUE(
+        InOrder(record, {"quit 16", "destroy #32770 CGameDialog", "destroy #32770 CLoginDlg"}));
     EXPECT_EQ(theApp.m_pGameWnd, nullptr);
     EXPECT_EQ(theApp.m_pExternalDispatch, nullptr);
     EXPECT_TRUE(sim_->TrayIcons().empty()) << "a game window that existed leaves no icon behind";
@@ -51,8 +53,9 @@ TEST_F(AppSpineTest, FirstGameUrlCreatesHiddenWindowNavigatesThenShowsIt) {
         platform::Trace::Take();
         theApp.OpenGameWindow(url.c_str());
         const std::vector<std::string> record = platform::Trace::Take();
-        EXPECT_TRUE(InOrder(record, {"create #32770 CGameDialog", "navigate " + url, "show 1 CGameDialog",
-                                     "activate CGameDialog", "show 0 CLoginDlg"}));
+        EXPECT_TRUE(
+            InOrder(record, {"create #32770 CGameDialog", "navigate " + url, "show 1 CGameDialog",
+                             "activate CGameDialog", "show 0 CLoginDlg"}));
         // Created hidden: nothing showed it before the navigation.
         const auto shown = std::find(record.begin(), record.end(), "show 1 CGameDialog");
         const auto navigated = std::find(record.begin(), record.end(), "navigate " + url);
@@ -63,7 +66,8 @@ TEST_F(AppSpineTest, FirstGameUrlCreatesHiddenWindowNavigatesThenShowsIt) {
         EXPECT_TRUE(IsWindowVisible(game));
         EXPECT_EQ(GetActiveWindow(), game);
         EXPECT_FALSE(MainWindow()->IsWindowVisible());
-        EXPECT_FALSE(MainWindow()->m_pLoginActiveDlg->IsWindowVisible()) << "the panel hides with its owner";
+        EXPECT_FALSE(MainWindow()->m_pLoginActiveDlg->IsWindowVisible())
+            << "the panel hides with its owner";
         // Owned by the login window, but with a taskbar button of its own.
         EXPECT_EQ(sim_->Window(game)->owner, MainWindow()->m_hWnd);
         EXPECT_TRUE(sim_->Window(game)->taskbarButton);
@@ -87,8 +91,9 @@ TEST_F(AppSpineTest, LaterUrlsReuseTheWindowAndDestroyMakesRoomForAFreshOne) {
         theApp.OpenGameWindow("http://127.0.0.1/game?client=1&server=s2");
         EXPECT_EQ(theApp.m_pGameWnd, firstObject);
         EXPECT_EQ(WindowsOf("CGameDialog").size(), 1u);
-        EXPECT_TRUE(InOrder(platform::Trace::Take(),
-                            {"navigate http://127.0.0.1/game?client=1&server=s2", "show 1 CGameDialog"}));
+        EXPECT_TRUE(
+            InOrder(platform::Trace::Take(),
+                    {"navigate http://127.0.0.1/game?client=1&server=s2", "show 1 CGameDialog"}));
         EXPECT_FALSE(IsIconic(first)) << "a minimised game window is restored";
         EXPECT_TRUE(IsWindowVisible(first));
     });
@@ -124,7 +129,8 @@ TEST_F(AppSpineTest, ProgramEndsWithTheCodeOfHowItWasClosed) {
         int expectedCode;
     };
     const Case cases[] = {
-        {"close request to the login window", [](platform::SimDesktop* sim, CLoginDlg* dlg) { sim->CloseRequest(dlg->m_hWnd); }, 0},
+        {"close request to the login window",
+         [](platform::SimDesktop* sim, CLoginDlg* dlg) { sim->CloseRequest(dlg->m_hWnd); }, 0},
         {"confirmed close", [](platform::SimDesktop*, CLoginDlg*) { PostQuitMessage(16); }, 16},
     };
     for (const Case& c : cases) {

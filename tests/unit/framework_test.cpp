@@ -25,15 +25,15 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(TestDialog, CDialogEx)
-    ON_MESSAGE(WM_FROM_WORKER, &TestDialog::OnFromWorker)
+ON_MESSAGE(WM_FROM_WORKER, &TestDialog::OnFromWorker)
 END_MESSAGE_MAP()
 
 class FrameworkTest : public SimDesktopTest {
 protected:
     void SetUp() override {
         SimDesktopTest::SetUp();
-        platform::RegisterDialogTemplate(
-            platform::DialogTemplate{kTestDialog, WS_POPUP | WS_VISIBLE, 0, 0, 0, 100, 60, "Sans", 9, 0, {}});
+        platform::RegisterDialogTemplate(platform::DialogTemplate{
+            kTestDialog, WS_POPUP | WS_VISIBLE, 0, 0, 0, 100, 60, "Sans", 9, 0, {}});
     }
 };
 
@@ -61,7 +61,9 @@ TEST_F(FrameworkTest, OwnedWindowsFollowTheirOwner) {
     owner.SetActiveWindow();
     // Above its owner even when the owner is activated last.
     const auto stack = sim_->StackingOrder();
-    const auto pos = [&](HWND h) { return std::find(stack.begin(), stack.end(), h) - stack.begin(); };
+    const auto pos = [&](HWND h) {
+        return std::find(stack.begin(), stack.end(), h) - stack.begin();
+    };
     EXPECT_GT(pos(owned.m_hWnd), pos(owner.m_hWnd));
 
     // Hiding the owner leaves the owned window alone; minimising takes it along.

@@ -40,7 +40,8 @@ protected:
         auto& ws = platform::WindowSystem::Get();
         for (HWND h : ws.TopLevelWindows()) {
             const platform::WindowRecord* w = ws.Find(h);
-            if (w && w->object && className == w->object->GetRuntimeClass()->m_lpszClassName) result.push_back(h);
+            if (w && w->object && className == w->object->GetRuntimeClass()->m_lpszClassName)
+                result.push_back(h);
         }
         return result;
     }
@@ -53,8 +54,10 @@ protected:
             it = std::find(it, record.end(), e);
             if (it == record.end()) {
                 std::string all;
-                for (const auto& r : record) all += "\n  " + r;
-                return ::testing::AssertionFailure() << "\"" << e << "\" missing or out of order in:" << all;
+                for (const auto& r : record)
+                    all += "\n  " + r;
+                return ::testing::AssertionFailure()
+                       << "\"" << e << "\" missing or out of order in:" << all;
             }
             ++it;
         }
