@@ -1,5 +1,7 @@
 #include "platform/sim/sim_browser.h"
 
+#include "platform/automation.h"
+
 namespace platform {
 
 SimBrowserView::SimBrowserView(SimBrowserEngine* engine, int id, HWND host, const CRect& rect,
@@ -284,6 +286,53 @@ void SimBrowserEngine::OpenWindow(int viewId, const std::string& url) {
     view = Find(viewId);
     if (view)
         view->openedWindows_.push_back(url);
+}
+
+}  // namespace platform
+
+namespace platform {
+
+namespace {
+
+// Looks a name up on the host's object as a script engine does; nothing when it is unknown.
+std::optional<DISPID> LookUpMember(IDispatch* external, const std::string& name) {
+    if (external == nullptr) return std::nullopt;  // window.external is undefined: reading throws
+    std::u16string wide = Utf8ToUtf16(name);
+    LPOLESTR names[1] = {wide.data()};
+    DISPID id = DISPID_UNKNOWN;
+    if (external->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id) != S_OK) return std::nullopt;
+    return id;
+}
+
+}  // namespace
+
+std::optional<std::string> SimBrowserView::ScriptReadsExternal(const std::string& name) const {
+    const std::optional<DISPID> id = LookUpMember(options_.external, name);
+    if (!id) return std::nullopt;
+    DISPPARAMS none{};
+    VARIANT result;
+    VariantInit(&result);
+    if (options_.external->Invoke(*id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &result, nullptr,
+                                  nullptr) != S_OK)
+        return std::nullopt;
+    std::string value = result.vt == VT_BSTR ? BstrToUtf8(result.bstrVal) : std::string();
+    VariantClear(&result);
+    return value;
+}
+
+bool SimBrowserView::ScriptWritesExternal(const std::string& name, const std::string& value) const {
+    const std::optional<DISPID> id = LookUpMember(options_.external, name);
+    if (!id) return false;
+    VARIANT argument;
+    VariantInit(&argument);
+    argument.vt = VT_BSTR;
+    argument.bstrVal = Utf8ToBstr(value);
+    DISPID named = -3;  // DISPID_PROPERTYPUT
+    DISPPARAMS params{&argument, &named, 1, 1};
+    const HRESULT hr = options_.external->Invoke(*id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params,
+                                                 nullptr, nullptr, nullptr);
+    VariantClear(&argument);
+    return hr == S_OK;
 }
 
 }  // namespace platform

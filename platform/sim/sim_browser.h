@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -93,6 +94,12 @@ public:
                        const std::string& frameName = {});
     // The page asks for a new window (window.open, target=_blank).
     void PageOpensWindow(const std::string& url);
+
+    // A script of the page, or of any frame in it (they share the host's object), reads
+    // window.external[name]: the value, or nothing when the engine throws for a missing member.
+    std::optional<std::string> ScriptReadsExternal(const std::string& name) const;
+    // A script assigns to window.external[name]; false when the engine throws.
+    bool ScriptWritesExternal(const std::string& name, const std::string& value) const;
 
     // The desktop routes the mouse here; returns true when a context menu opened.
     bool ReceiveMouse(MouseKind kind, CPoint ptInView);
