@@ -25,6 +25,17 @@ protected:
 
 TEST_F(BrowserHostingTest, BothBrowsersGetTheSitesOptionsAndTheOneExternalObject) {
     sim_->Then([&] {
+        platform::SimBrowserView* login = ViewOf(Panel()->m_hWnd);
+        ASSERT_NE(login, nullptr);
+        // A right click in the page opens no menu.
+        const CRect r = login->Rect();
+        CRect panel;
+        Panel()->GetWindowRect(&panel);
+        sim_->RightClick(CPoint(panel.left + r.left + 20, panel.top + r.top + 20));
+        EXPECT_EQ(login->RightClicks().size(), 1u) << "the click reached the page";
+        EXPECT_EQ(login->ContextMenusShown(), 0);
+    });
+    sim_->Then([&] {
         theApp.OpenGameWindow("http://127.0.0.1/game?client=1&server=s1");
         platform::SimBrowserView* login = ViewOf(Panel()->m_hWnd);
         platform::SimBrowserView* game = ViewOf(theApp.m_pGameWnd->m_hWnd);
@@ -40,14 +51,6 @@ TEST_F(BrowserHostingTest, BothBrowsersGetTheSitesOptionsAndTheOneExternalObject
         const ULONG count = theApp.m_pExternalDispatch->AddRef() - 1;
         theApp.m_pExternalDispatch->Release();
         EXPECT_EQ(count, 2u);
-
-        // A right click in the page opens no menu.
-        const CRect r = login->Rect();
-        CRect panel;
-        Panel()->GetWindowRect(&panel);
-        sim_->RightClick(CPoint(panel.left + r.left + 20, panel.top + r.top + 20));
-        EXPECT_EQ(login->RightClicks().size(), 1u) << "the click reached the page";
-        EXPECT_EQ(login->ContextMenusShown(), 0);
     });
     sim_->Then([] { PostQuitMessage(16); });
     theApp.InitInstance();
