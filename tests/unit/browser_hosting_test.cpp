@@ -91,7 +91,11 @@ TEST_F(BrowserHostingTest, WrapperWithoutAControlIgnoresNavigateAndRefresh) {
 }
 
 TEST_F(BrowserHostingTest, RefreshReloadsThePageTheLoginBrowserHolds) {
-    sim_->Then([&] { ViewOf(Panel()->m_hWnd)->PageNavigates("http://127.0.0.1/news"); });
+    sim_->Then([&] {
+        platform::SimBrowserView* login = ViewOf(Panel()->m_hWnd);
+        ASSERT_NE(login, nullptr);
+        login->PageNavigates("http://127.0.0.1/news");
+    });
     sim_->Then([&] {
         sim_->ClearEventLog();
         Panel()->m_browser.Refresh();
@@ -100,7 +104,9 @@ TEST_F(BrowserHostingTest, RefreshReloadsThePageTheLoginBrowserHolds) {
         const std::vector<std::string> log = sim_->EventLog();
         ASSERT_FALSE(log.empty());
         EXPECT_EQ(log.front(), "before main http://127.0.0.1/news");
-        EXPECT_EQ(ViewOf(Panel()->m_hWnd)->CurrentUrl(), "http://127.0.0.1/news");
+        platform::SimBrowserView* login = ViewOf(Panel()->m_hWnd);
+        ASSERT_NE(login, nullptr);
+        EXPECT_EQ(login->CurrentUrl(), "http://127.0.0.1/news");
         PostQuitMessage(16);
     });
     theApp.InitInstance();
