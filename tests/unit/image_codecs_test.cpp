@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/image_codecs.h"
+#include "test_fixtures.h"
 
 using platform::Argb;
 using platform::MakeArgb;
@@ -18,14 +19,6 @@ using platform::PixelBuffer;
 using Bytes = std::vector<std::uint8_t>;
 
 namespace {
-
-// tests/fixtures/, found next to this file; the fixtures are written by make_fixtures.py there.
-Bytes ReadFixture(const std::string& name) {
-    const auto path =
-        std::filesystem::path(__FILE__).parent_path().parent_path() / "fixtures" / name;
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 struct Rgba {
     int r, g, b, a;

@@ -16,6 +16,7 @@
 #include "platform/gdiplus.h"
 #include "platform/global_memory.h"
 #include "platform/image_codecs.h"
+#include "test_fixtures.h"
 #include "platform/resources.h"
 #include "ui/gdiplus_png.h"
 
@@ -25,13 +26,6 @@ using platform::PixelBuffer;
 using Bytes = std::vector<std::uint8_t>;
 
 namespace {
-
-Bytes ReadFixture(const std::string& name) {
-    const auto path =
-        std::filesystem::path(__FILE__).parent_path().parent_path() / "fixtures" / name;
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Identifiers no catalogue entry uses.
 constexpr UINT kPicture = 60001;    // a 9 x 7 RGBA PNG
