@@ -2,16 +2,12 @@
 set(LAUNCHER_LOGIN_URL "http://127.0.0.1:8645/client" CACHE STRING
     "Absolute http or https address of the operator's login page")
 
-# scheme://host[:port]/path..., with no white space or control characters.
-if(NOT LAUNCHER_LOGIN_URL MATCHES "^https?://[^/?#]+([/?#].*)?$"
-   OR LAUNCHER_LOGIN_URL MATCHES "[ \t\r\n\"\\\\]")
+include(${CMAKE_CURRENT_LIST_DIR}/LoginUrlCheck.cmake)
+launcher_check_login_url("${LAUNCHER_LOGIN_URL}" _login_url_error)
+if(NOT _login_url_error STREQUAL "")
     message(FATAL_ERROR
         "LAUNCHER_LOGIN_URL must be an absolute http:// or https:// address such as "
-        "http://127.0.0.1:8645/client, but it is \"${LAUNCHER_LOGIN_URL}\".")
-endif()
-string(REGEX MATCH "^https?://([^/:]*)" _host_match "${LAUNCHER_LOGIN_URL}")
-if(CMAKE_MATCH_1 STREQUAL "")
-    message(FATAL_ERROR "LAUNCHER_LOGIN_URL \"${LAUNCHER_LOGIN_URL}\" has no host.")
+        "http://127.0.0.1:8645/client, but \"${LAUNCHER_LOGIN_URL}\" is not: ${_login_url_error}.")
 endif()
 
 # The constant lives in one generated source so a new address rebuilds one file.
