@@ -12,6 +12,7 @@ ART_W, ART_H = 1334, 725
 PAGE = (560, 177, 631, 446)          # the login page inside the artwork
 ENTER_GAME = (140, 283)              # "进入游戏" inside the page
 CLOSE_BUTTON = (1208 + 27, 115 + 27)  # the round close button's centre
+MINIMIZE_BUTTON = (1173 + 19, 137 + 19)
 FIGURE = (330, 330)                  # an opaque pixel of the figure
 BACKGROUND = (0x40, 0x60, 0x80)
 
@@ -97,6 +98,24 @@ class LoginWindowTest(unittest.TestCase):
             desk.click(d.x + 40 + 37, d.y + 72 + 13)
             code = app.wait(15)
             self.assertEqual(code, 16, app.log_tail())
+
+    def test_minimise_takes_the_page_along_and_restore_brings_it_back(self):
+        with Desktop(compositor=True) as desk, DemoSite.for_login_url(log_path=artifact_path("site3.log")) as site:
+            app, wid = self.start(desk, site)
+            g = desk.geometry(wid)
+            panels = [w for w in app.windows() if w != wid]
+            self.assertEqual(len(panels), 1, desk.describe_windows())
+            desk.click(g.x + MINIMIZE_BUTTON[0], g.y + MINIMIZE_BUTTON[1])
+            iconic = lambda: "Iconic" in desk.run(["xprop", "-id", str(wid), "WM_STATE"], check=False).stdout
+            self.assertTrue(wait_until(iconic, 10), "the login window was not minimised")
+            self.assertTrue(wait_until(lambda: not desk.geometry(panels[0]).viewable, 10),
+                            "the login page stayed on screen")
+            desk.run(["wmctrl", "-i", "-a", hex(wid)])  # the taskbar's restore
+            self.assertTrue(wait_until(lambda: desk.geometry(panels[0]).viewable, 10),
+                            "the login page did not come back")
+            time.sleep(1)
+            page = desk.grab().pixel(g.x + PAGE[0] + 300, g.y + PAGE[1] + 200)
+            self.assertNotEqual(page, BACKGROUND)
 
 
 if __name__ == "__main__":
