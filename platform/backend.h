@@ -130,8 +130,6 @@ public:
     virtual void Navigate(const std::string& url) = 0;  // own frame, GET, no extra headers
     virtual void Reload() = 0;
     virtual std::string CurrentUrl() const = 0;
-    // Draws the view into the window's content where the backend has no native view (sim).
-    virtual void PaintInto(PixelBuffer& /*windowContent*/, const CRect& /*rectInWindow*/) {}
 
     void* owner = nullptr;  // the core's control record; the backend never touches it
 };

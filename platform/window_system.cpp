@@ -722,11 +722,7 @@ void WindowSystem::PaintWindowTree(HWND hwnd) {
     w = Find(hwnd);
     if (w == nullptr)
         return;
-    if (w->browser) {
-        const DcTarget t = PaintTargetFor(hwnd);
-        if (t.pixels)
-            w->browser->PaintInto(*t.pixels, CRect(t.origin, w->rect.Size()));
-    }
+    // A browser control's view is drawn by the backend, above the window's content.
     const std::vector<HWND> children = w->children;
     for (HWND c : children)
         PaintWindowTree(c);

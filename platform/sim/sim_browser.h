@@ -70,7 +70,8 @@ public:
     void Navigate(const std::string& url) override;  // queued, like a real engine
     void Reload() override;                          // queued; raises BeforeNavigate again
     std::string CurrentUrl() const override { return url_; }
-    void PaintInto(PixelBuffer& windowContent, const CRect& rectInWindow) override;
+    // Draws the page over the window's picture when the desktop composes the screen.
+    void PaintInto(PixelBuffer& windowContent, const CRect& rectInWindow);
 
     // What a test looks at.
     int Id() const { return id_; }
